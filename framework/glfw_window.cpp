@@ -1,1 +1,296 @@
-// placeholder
+// The GLFW backend of the platform layer: the program's real window on X11.
+//
+// GLFW's callbacks translate events into Win32-style messages and queue them;
+// taking a message polls GLFW only when the queue is empty. Quitting is the
+// window procedure's decision, so the close button only queues WM_CLOSE and
+// GLFW's should-close flag is cleared again.
+#include <cstdio>
+#include <ctime>
+
+#define GLFW_INCLUDE_NONE
+#include <GLFW/glfw3.h>
+
+#include "framework/app_callbacks.h"
+#include "framework/message_queue.h"
+#include "framework/platform.h"
+#include "framework/window_procedure.h"
+#include "framework/window_state.h"
+
+namespace {
+
+struct GlfwPlatform {
+    MessageQueue queue;
+    bool quitPosted = false;
+    int32_t quitCode = 0;
+    bool minimised = false;
+};
+
+GlfwPlatform platform;
+
+// Stands in for the module handle: non-null while GLFW is initialised.
+int glfwInitialisedMarker;
+
+void queueMessage(uint32_t message, uint64_t wParam, int64_t lParam) {
+    pushMessage(platform.queue, Message{message, wParam, lParam});
+}
+
+// GLFW's own complaints go to standard error: standard output carries only
+// the program's messages.
+void reportGlfwError(int code, const char* description) {
+    std::fprintf(stderr, "GLFW error 0x%x: %s\n", code, description);
+}
+
+uint32_t virtualKey(int key) {
+    if (key >= GLFW_KEY_A && key <= GLFW_KEY_Z)
+        return static_cast<uint32_t>(key); // same codes as ASCII upper case
+    if (key >= GLFW_KEY_0 && key <= GLFW_KEY_9)
+        return static_cast<uint32_t>(key);
+    if (key >= GLFW_KEY_F1 && key <= GLFW_KEY_F12)
+        return VK_F1 + static_cast<uint32_t>(key - GLFW_KEY_F1);
+    if (key >= GLFW_KEY_KP_0 && key <= GLFW_KEY_KP_9)
+        return VK_NUMPAD0 + static_cast<uint32_t>(key - GLFW_KEY_KP_0);
+    switch (key) {
+    case GLFW_KEY_ESCAPE:
+        return VK_ESCAPE;
+    case GLFW_KEY_SPACE:
+        return VK_SPACE;
+    case GLFW_KEY_PAGE_UP:
+        return VK_PRIOR;
+    case GLFW_KEY_PAGE_DOWN:
+        return VK_NEXT;
+    case GLFW_KEY_END:
+        return VK_END;
+    case GLFW_KEY_HOME:
+        return VK_HOME;
+    case GLFW_KEY_LEFT:
+        return VK_LEFT;
+    case GLFW_KEY_UP:
+        return VK_UP;
+    case GLFW_KEY_RIGHT:
+        return VK_RIGHT;
+    case GLFW_KEY_DOWN:
+        return VK_DOWN;
+    case GLFW_KEY_INSERT:
+        return VK_INSERT;
+    case GLFW_KEY_DELETE:
+        return VK_DELETE;
+    case GLFW_KEY_KP_ADD:
+        return VK_ADD;
+    case GLFW_KEY_KP_SUBTRACT:
+        return VK_SUBTRACT;
+    case GLFW_KEY_KP_MULTIPLY:
+        return VK_MULTIPLY;
+    case GLFW_KEY_KP_DIVIDE:
+        return VK_DIVIDE;
+    case GLFW_KEY_KP_DECIMAL:
+        return VK_DECIMAL;
+    case GLFW_KEY_KP_ENTER:
+    case GLFW_KEY_ENTER:
+        return VK_RETURN;
+    case GLFW_KEY_TAB:
+        return VK_TAB;
+    case GLFW_KEY_BACKSPACE:
+        return VK_BACK;
+    case GLFW_KEY_PAUSE:
+        return VK_PAUSE;
+    case GLFW_KEY_CAPS_LOCK:
+        return VK_CAPITAL;
+    case GLFW_KEY_LEFT_SHIFT:
+    case GLFW_KEY_RIGHT_SHIFT:
+        return VK_SHIFT;
+    case GLFW_KEY_LEFT_CONTROL:
+    case GLFW_KEY_RIGHT_CONTROL:
+        return VK_CONTROL;
+    case GLFW_KEY_LEFT_ALT:
+    case GLFW_KEY_RIGHT_ALT:
+        return VK_MENU;
+    default:
+        return 0;
+    }
+}
+
+void onKey(GLFWwindow*, int key, int, int action, int mods) {
+    const uint32_t code = virtualKey(key);
+    if (code == 0)
+        return;
+    // Keys held with Alt, Alt itself and F10 are system keys, as on Win32.
+    const bool system = (mods & GLFW_MOD_ALT) != 0 || code == VK_MENU || code == VK_F10;
+    const bool down = action != GLFW_RELEASE;
+    const uint32_t message =
+        system ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
+    queueMessage(message, code, 0);
+}
+
+void onFramebufferSize(GLFWwindow*, int width, int height) {
+    if (platform.minimised)
+        return; // the minimised size is reported as 0 x 0 by onIconify
+    queueMessage(WM_SIZE, 0,
+                 sizeParam(static_cast<uint32_t>(width), static_cast<uint32_t>(height)));
+}
+
+void onIconify(GLFWwindow* window, int iconified) {
+    platform.minimised = iconified != 0;
+    if (platform.minimised) {
+        queueMessage(WM_SIZE, 0, sizeParam(0, 0));
+        queueMessage(WM_ACTIVATE, (uint64_t{1} << 16) | WA_INACTIVE, 0);
+    } else {
+        int width = 0;
+        int height = 0;
+        glfwGetFramebufferSize(window, &width, &height);
+        queueMessage(WM_SIZE, 0,
+                     sizeParam(static_cast<uint32_t>(width), static_cast<uint32_t>(height)));
+        queueMessage(WM_ACTIVATE, WA_ACTIVE, 0);
+    }
+}
+
+void onClose(GLFWwindow* window) {
+    glfwSetWindowShouldClose(window, GLFW_FALSE);
+    queueMessage(WM_CLOSE, 0, 0);
+}
+
+void onMouseButton(GLFWwindow*, int button, int action, int) {
+    static constexpr uint32_t downs[] = {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN};
+    static constexpr uint32_t ups[] = {WM_LBUTTONUP, WM_RBUTTONUP, WM_MBUTTONUP};
+    if (button < 0 || button > 2)
+        return;
+    queueMessage(action == GLFW_PRESS ? downs[button] : ups[button], 0, 0);
+}
+
+} // namespace
+
+bool createWindow(const WindowDesc& desc) {
+    glfwSetErrorCallback(reportGlfwError);
+    if (!glfwInit())
+        return false; // nothing has been made yet
+    windowState.instanceHandle = &glfwInitialisedMarker;
+
+    glfwDefaultWindowHints();
+    if (contextRequest.majorVersion >= 3) {
+        glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, contextRequest.majorVersion);
+        glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, contextRequest.minorVersion);
+        glfwWindowHint(GLFW_OPENGL_FORWARD_COMPAT,
+                       (contextRequest.flags & contextForwardCompatible) ? GLFW_TRUE : GLFW_FALSE);
+        if (contextRequest.majorVersion > 3 || contextRequest.minorVersion >= 2)
+            glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+    }
+    glfwWindowHint(GLFW_RED_BITS, 8);
+    glfwWindowHint(GLFW_GREEN_BITS, 8);
+    glfwWindowHint(GLFW_BLUE_BITS, 8);
+    glfwWindowHint(GLFW_ALPHA_BITS, desc.colorBits >= 32 ? 8 : 0);
+    glfwWindowHint(GLFW_DEPTH_BITS, desc.depthBits);
+    glfwWindowHint(GLFW_STENCIL_BITS, desc.stencilBits);
+    glfwWindowHint(GLFW_DOUBLEBUFFER, GLFW_TRUE);
+    glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
+    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE); // shown once placed
+    // GLFW uses the class hint only when both names are set.
+    glfwWindowHintString(GLFW_X11_CLASS_NAME, desc.className);
+    glfwWindowHintString(GLFW_X11_INSTANCE_NAME, desc.className);
+
+    GLFWwindow* window = glfwCreateWindow(desc.width, desc.height, desc.title, nullptr, nullptr);
+    if (!window) {
+        destroyWindow();
+        return false;
+    }
+    windowState.windowHandle = window;
+    windowState.deviceContext = window;
+
+    glfwMakeContextCurrent(window);
+    if (glfwGetCurrentContext() != window) {
+        destroyWindow();
+        return false;
+    }
+    windowState.renderContext = window;
+
+    glfwSetKeyCallback(window, onKey);
+    glfwSetFramebufferSizeCallback(window, onFramebufferSize);
+    glfwSetWindowIconifyCallback(window, onIconify);
+    glfwSetWindowCloseCallback(window, onClose);
+    glfwSetMouseButtonCallback(window, onMouseButton);
+    glfwSwapInterval(desc.swapInterval);
+
+    // The outer frame goes to the screen's top-left corner.
+    int frameLeft = 0;
+    int frameTop = 0;
+    glfwGetWindowFrameSize(window, &frameLeft, &frameTop, nullptr, nullptr);
+    glfwSetWindowPos(window, frameLeft, frameTop);
+    if (desc.visible) {
+        glfwShowWindow(window);
+        glfwFocusWindow(window);
+    }
+    // Showing a window activates it; a hidden one gets the same activation so
+    // that it renders too.
+    queueMessage(WM_ACTIVATE, WA_ACTIVE, 0);
+
+    windowState.clientWidth = desc.width;
+    windowState.clientHeight = desc.height;
+    return true;
+}
+
+void destroyWindow() {
+    if (windowState.renderContext) {
+        glfwMakeContextCurrent(nullptr);
+        windowState.renderContext = nullptr;
+    }
+    windowState.deviceContext = nullptr;
+    if (windowState.windowHandle) {
+        glfwDestroyWindow(static_cast<GLFWwindow*>(windowState.windowHandle));
+        windowState.windowHandle = nullptr;
+    }
+    if (windowState.instanceHandle) {
+        glfwTerminate();
+        windowState.instanceHandle = nullptr;
+    }
+    clearMessages(platform.queue);
+    platform.quitPosted = false;
+    platform.minimised = false;
+    windowState.appInitialized = false;
+}
+
+bool takeMessage(Message& message) {
+    if (popMessage(platform.queue, message))
+        return true;
+    if (windowState.instanceHandle) {
+        glfwPollEvents();
+        if (popMessage(platform.queue, message))
+            return true;
+    }
+    if (platform.quitPosted) {
+        platform.quitPosted = false;
+        message = Message{WM_QUIT, static_cast<uint64_t>(platform.quitCode), 0};
+        return true;
+    }
+    return false;
+}
+
+void dispatchMessage(const Message& message) {
+    windowProcedure(windowState.windowHandle, message.message, message.wParam, message.lParam);
+}
+
+void waitMessage() {
+    if (platform.queue.count == 0 && !platform.quitPosted && windowState.instanceHandle)
+        glfwWaitEvents();
+}
+
+void postQuitMessage(int32_t exitCode) {
+    platform.quitPosted = true;
+    platform.quitCode = exitCode;
+}
+
+int64_t defaultWindowProcedure(void*, uint32_t, uint64_t, int64_t) {
+    return 0;
+}
+
+void swapBuffers() {
+    if (windowState.deviceContext)
+        glfwSwapBuffers(static_cast<GLFWwindow*>(windowState.deviceContext));
+}
+
+int64_t readCounter() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+int64_t counterFrequency() {
+    return 1000000000;
+}

@@ -45,7 +45,8 @@ ShaderProgram& loadShaderProgram(ShaderProgram& program, std::string name);
 
 // Compiles both sources and attaches them to a new program. Returns false,
 // with the failing shader's name cleared, when a source is missing or a shader
-// does not compile.
+// does not compile; a compile failure prints its heading and the log. A
+// missing source leaves the record untouched.
 bool buildProgram(const TextFile* vertexSource, ShaderProgram* program,
                   const TextFile* fragmentSource);
 
@@ -58,7 +59,9 @@ void destroyProgram(ShaderProgram* program);
 
 // Location look-ups, one per slot: each asks GL for the named variable
 // (uniform or attribute as the slot is) and stores the result in its slot. A
-// program that is not linked gets -1 without a GL call.
+// program whose name is 0 (it failed to build or link) gets -1 without a GL
+// call, so a broken shader file raises no GL error. The program must be
+// linked when its name is not 0, as loadShaderProgram leaves it.
 void locateModelMatrix(ShaderProgram& program, const char* name);
 void locateProjectionMatrix(ShaderProgram& program, const char* name);
 void locateModelViewMatrix(ShaderProgram& program, const char* name);

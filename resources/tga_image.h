@@ -23,13 +23,22 @@ struct TgaImage {
 // Largest side accepted; anything bigger is taken for a corrupt header.
 constexpr uint32_t maxTgaSide = 16384;
 
-// Decodes a TGA file held in memory into image. Returns false for a null
-// argument, a header cut short, an unsupported type or depth, or a size that
-// the remaining bytes could not encode. Pixels that a truncated file does not
-// supply are zero.
+// Decodes a TGA file held in memory into image, which should be empty (its
+// old pixels are not freed). Returns false for a null argument, a header cut
+// short, an unsupported type or depth, a side above maxTgaSide, or more
+// pixels than the remaining bytes could encode at the best run-length ratio.
+// The image-ID field and any colour map are skipped; run-length packets are
+// cut at the last pixel; pixels that a truncated file does not supply are
+// zero. A width or height of 0 gives true with pixels null.
+//
+// On false the record holds what was read before the failure: untouched for
+// a short header or an unsupported type; width and height set for an
+// unsupported depth; width, height and format set and pixels null for a size
+// the file cannot back or memory cannot hold.
 bool decodeTga(const uint8_t* bytes, size_t size, TgaImage* image);
 
-// Reads the regular file at path and decodes it with decodeTga.
+// Reads the regular file at path and decodes it with decodeTga. Anything but
+// a regular file (a directory, FIFO or device) gives false, image untouched.
 bool loadTga(const char* path, TgaImage* image);
 
 // Swaps byte 0 and byte 2 of every pixel in place (BGR(A) <-> RGB(A)). The
