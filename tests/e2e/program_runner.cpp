@@ -54,11 +54,13 @@ RunningProgram launch(const LaunchOptions& options) {
     int pipeFds[2];
     if (pipe(pipeFds) != 0)
         return program;
+    char stderrPath[] = "/tmp/tidemoor-e2e-stderr-XXXXXX";
+    const int stderrFd = mkstemp(stderrPath);
+    program.stderrPath = stderrPath;
     const pid_t pid = fork();
     if (pid == 0) {
         dup2(pipeFds[1], STDOUT_FILENO);
-        const int devNull = open("/dev/null", O_WRONLY);
-        dup2(devNull, STDERR_FILENO);
+        dup2(stderrFd >= 0 ? stderrFd : open("/dev/null", O_WRONLY), STDERR_FILENO);
         close(pipeFds[0]);
         close(pipeFds[1]);
         if (!options.withDisplay)
@@ -74,6 +76,8 @@ RunningProgram launch(const LaunchOptions& options) {
         _exit(127);
     }
     close(pipeFds[1]);
+    if (stderrFd >= 0)
+        close(stderrFd);
     program.pid = pid;
     program.stdoutFd = pipeFds[0];
     fcntl(program.stdoutFd, F_SETFL, fcntl(program.stdoutFd, F_GETFL) | O_NONBLOCK);
@@ -121,6 +125,20 @@ void stopProgram(RunningProgram& program) {
         close(program.stdoutFd);
         program.stdoutFd = -1;
     }
+    if (!program.stderrPath.empty()) {
+        unlink(program.stderrPath.c_str());
+        program.stderrPath.clear();
+    }
+}
+
+std::string describe(RunningProgram& program) {
+    std::string text = stillRunning(program)
+                           ? "still running"
+                           : "ended with code " + std::to_string(program.exitCode);
+    text += "\nstandard output: [" + program.output + "]\nstandard error: [";
+    if (!program.stderrPath.empty())
+        text += runCommand("head -c 4000 " + program.stderrPath);
+    return text + "]";
 }
 
 std::string runCommand(const std::string& command) {

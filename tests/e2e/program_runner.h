@@ -15,6 +15,7 @@ struct RunningProgram {
     std::string output; // standard output read so far
     int exitCode = -1000;
     bool exited = false;
+    std::string stderrPath; // standard error goes to this temporary file
 };
 
 struct LaunchOptions {
@@ -24,8 +25,8 @@ struct LaunchOptions {
     bool withDisplay = true; // false unsets DISPLAY for the child
 };
 
-// Starts the program with standard output on a pipe and standard error
-// discarded.
+// Starts the program with standard output on a pipe and standard error in a
+// temporary file.
 RunningProgram launch(const LaunchOptions& options);
 
 // Reads what is available of the child's output until timeout passes or
@@ -42,6 +43,10 @@ bool stillRunning(RunningProgram& program);
 
 // Kills the child if it still runs; for clean-up after a failed check.
 void stopProgram(RunningProgram& program);
+
+// What a failed check should show: whether the program still runs, its exit
+// code, and what it wrote to both outputs.
+std::string describe(RunningProgram& program);
 
 // Runs a shell command and returns its standard output.
 std::string runCommand(const std::string& command);

@@ -35,13 +35,15 @@ protected:
         program = launch(tidemoor());
         ASSERT_GT(program.pid, 0);
         window = findWindow(program.pid, title, 20s);
-        ASSERT_NE(window, 0u) << "no window titled \"" << title << "\" appeared";
+        ASSERT_NE(window, 0u) << "no window titled \"" << title << "\" appeared; "
+                              << describe(program);
     }
     void TearDown() override { stopProgram(program); }
 
     void pressEscapeAndExpectCleanExit() {
         runCommand("xdotool key --window " + std::to_string(window) + " Escape 2>/dev/null");
-        ASSERT_TRUE(waitForExit(program, 20s)) << "Escape did not end the program";
+        ASSERT_TRUE(waitForExit(program, 20s))
+            << "Escape did not end the program; " << describe(program);
         EXPECT_EQ(program.exitCode, 0);
     }
 
@@ -68,7 +70,8 @@ TEST_F(TidemoorWindow, HasTheTitleClassSizeAndPlaceOfTheProgramsWindow) {
 
 TEST_F(TidemoorWindow, CloseRequestEndsItWithExitCodeZero) {
     ASSERT_TRUE(sendCloseRequest(window));
-    ASSERT_TRUE(waitForExit(program, 20s)) << "the close request did not end the program";
+    ASSERT_TRUE(waitForExit(program, 20s))
+        << "the close request did not end the program; " << describe(program);
     EXPECT_EQ(program.exitCode, 0);
 }
 
@@ -87,7 +90,8 @@ TEST_F(TidemoorWindow, KeepsRunningThroughKeysAndAResize) {
     EXPECT_NE(info.find("Width: 800"), std::string::npos) << info;
     EXPECT_NE(info.find("Height: 600"), std::string::npos) << info;
     std::this_thread::sleep_for(300ms);
-    ASSERT_TRUE(stillRunning(program)) << "the program ended after keys and a resize";
+    ASSERT_TRUE(stillRunning(program))
+        << "the program ended after keys and a resize; " << describe(program);
     pressEscapeAndExpectCleanExit();
 }
 
@@ -97,4 +101,5 @@ TEST(TidemoorWithoutDisplay, SaysItCannotCreateTheWindowAndExitsWithMinusOne) {
     ASSERT_TRUE(waitForExit(program, 20s));
     EXPECT_EQ(program.output, "Could not create window!");
     EXPECT_EQ(program.exitCode, 255);
+    stopProgram(program);
 }
