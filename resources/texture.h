@@ -10,6 +10,9 @@
 
 class Texture {
 public:
+    // An empty record without a GL texture (for tools that only describe).
+    Texture() = default;
+
     // Loads fileName and uploads it; needs a current GL context. A file that
     // cannot be loaded still gives a valid texture with one defined texel.
     Texture(std::string fileName, std::string name);

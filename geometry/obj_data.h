@@ -1,0 +1,79 @@
+// The parsed form of a Wavefront OBJ model and its MTL materials.
+//
+// ObjData also serves as a mesh group's vertex lists (see mesh.h), which is
+// why it carries tangents and indices that the parser leaves empty.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "math/vector3.h"
+
+class Texture;
+
+struct TexCoord {
+    float u = 0.0f;
+    float v = 0.0f;
+};
+
+// Zero-based indices into the model's lists; 0 where the statement carried
+// none. Stored as position, normal, texture coordinate, unlike the written
+// order v/vt/vn.
+struct FaceVertex {
+    int32_t positionIndex = 0;
+    int32_t normalIndex = 0;
+    int32_t texCoordIndex = 0;
+};
+
+// A face keeps room for four corners inline, so triangles and quads need no
+// heap block of their own; corners beyond the fourth live in the model's
+// extraFaceVertices (see faceVertex).
+struct ObjFace {
+    static constexpr uint32_t inlineVertices = 4;
+
+    uint32_t materialId = 0;
+    Vector3 normal;
+    Vector3 tangent;
+    Vector3 bitangent;
+    FaceVertex vertices[inlineVertices];
+    uint32_t vertexCount = 0;
+    uint32_t extraOffset = 0; // first of corners 4.. in extraFaceVertices
+};
+
+struct ObjData {
+    std::vector<Vector3> positions;
+    std::vector<Vector3> normals;
+    std::vector<Vector3> tangents;
+    std::vector<TexCoord> texCoords;
+    std::vector<ObjFace> faces;
+    std::vector<uint32_t> indices;
+    // Corners 4.. of faces with more than four, in face order.
+    std::vector<FaceVertex> extraFaceVertices;
+};
+
+// Corner i (0 <= i < face.vertexCount) of face.
+inline const FaceVertex& faceVertex(const ObjData& data, const ObjFace& face, uint32_t i) {
+    return i < ObjFace::inlineVertices
+               ? face.vertices[i]
+               : data.extraFaceVertices[face.extraOffset + (i - ObjFace::inlineVertices)];
+}
+
+struct Material {
+    std::string name;
+    int32_t id = 0;
+    int32_t illum = 0;
+    Vector3 ambient;
+    Vector3 diffuse;
+    Vector3 specular;
+    bool hasTexture = false;
+    bool hasNormalMap = false;
+    // Shared by copies of the record; textures live as long as any material
+    // refers to them.
+    std::shared_ptr<Texture> texture;
+    std::shared_ptr<Texture> normalMap;
+};
+
+// Empties all lists of data and gives their memory back.
+void clearObjData(ObjData& data);
