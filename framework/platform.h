@@ -22,6 +22,10 @@ void destroyWindow();
 // A posted quit arrives as WM_QUIT once the messages before it are taken.
 bool takeMessage(Message& message);
 
+// Queues a message for the window, as if the window system had sent it (tools
+// use it to script input).
+void postMessage(const Message& message);
+
 // Hands a taken message to the window procedure.
 void dispatchMessage(const Message& message);
 

@@ -17,6 +17,11 @@ struct ShaderProgram;
 // Maps clip coordinates in [-1, 1] to shadow-map texture space [0, 1].
 extern const Matrix biasMatrix;
 
+// shadowMatrix = biasMatrix x camera projection x light view x inverse(camera
+// view): from the viewer camera's eye space to the light's shadow-map texture
+// space. The donut and the meshes share it.
+void computeShadowMatrix(Matrix& shadowMatrix, const Camera& camera, const Light& light);
+
 struct DonutModel {
     ShapeData shape;
     Matrix shadowMatrix;
@@ -47,11 +52,12 @@ DonutModel createDonut();
 
 // Fills the buffers from the shape, releases the shape, sets up both vertex
 // arrays and binds the two textures to units 1 and 2 (unit 2 left active).
+// Attributes whose location is -1 are not set up.
 void uploadDonut(DonutModel& donut, const ShaderProgram& depthProgram,
                  const ShaderProgram& textureProgram);
 
 // modelMatrix = T(position) x R(rotation); the model-view matrices from the
-// donut's camera and light.
+// donut's camera and light (each left as it was while its reference is unset).
 void updateDonutMatrices(DonutModel& donut);
 
 // shadowMatrix = bias x camera projection x light view x inverse(camera view).
@@ -61,6 +67,7 @@ Matrix& copyModelMatrix(const DonutModel& donut, Matrix& destination);
 Matrix& copyModelViewMatrix(const DonutModel& donut, Matrix& destination);
 Matrix& copyLightModelViewMatrix(const DonutModel& donut, Matrix& destination);
 
-// The draws of the two passes, with the matching program in use.
+// The draws of the two passes, with the matching program in use. With a
+// program that failed to build (name 0) nothing is set or drawn.
 void drawDonutDepth(const DonutModel& donut, const ShaderProgram& depthProgram);
 void drawDonutLit(const DonutModel& donut, const ShaderProgram& textureProgram);

@@ -49,8 +49,12 @@ struct ObjData {
     std::vector<TexCoord> texCoords;
     std::vector<ObjFace> faces;
     std::vector<uint32_t> indices;
-    // Corners 4.. of faces with more than four, in face order.
+    // Corners 4.. of faces with more than four, in the order the faces were
+    // read (the sort by material moves only the faces).
     std::vector<FaceVertex> extraFaceVertices;
+    // Face statements the parser read but did not keep: fewer than three
+    // corners, or an index outside the lists read so far.
+    uint64_t droppedFaces = 0;
 };
 
 // Corner i (0 <= i < face.vertexCount) of face.

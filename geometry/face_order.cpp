@@ -1,0 +1,61 @@
+// Sorting faces by material as a permutation of whole runs: a model switches
+// material a few times and reads many faces under each, so the order follows
+// from the runs alone. Where each run goes is a counting sort over the runs;
+// the faces then follow the permutation's cycles, each moved once, which
+// keeps the sort linear and free of a second face list.
+#include "geometry/face_order.h"
+
+#include <algorithm>
+#include <numeric>
+#include <utility>
+
+void sortFacesByMaterial(std::vector<ObjFace>& faces, const std::vector<MaterialRun>& runs) {
+    const size_t runCount = runs.size();
+    bool sorted = true;
+    for (size_t r = 1; r < runCount && sorted; ++r) {
+        sorted = runs[r - 1].materialId <= runs[r].materialId;
+    }
+    if (sorted) {
+        return;
+    }
+
+    std::vector<size_t> order(runCount);
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&runs](size_t a, size_t b) {
+        return runs[a].materialId < runs[b].materialId;
+    });
+    const auto runEnd = [&](size_t r) {
+        return r + 1 < runCount ? runs[r + 1].firstFace : faces.size();
+    };
+    std::vector<size_t> destination(runCount);
+    size_t next = 0;
+    for (size_t r : order) {
+        destination[r] = next;
+        next += runEnd(r) - runs[r].firstFace;
+    }
+    const auto destinationOf = [&](size_t face) {
+        const auto after = std::upper_bound(
+            runs.begin(), runs.end(), face,
+            [](size_t f, const MaterialRun& run) { return f < run.firstFace; });
+        const size_t r = static_cast<size_t>(after - runs.begin()) - 1;
+        return destination[r] + (face - runs[r].firstFace);
+    };
+
+    std::vector<bool> placed(faces.size(), false);
+    for (size_t start = 0; start < faces.size(); ++start) {
+        if (placed[start]) {
+            continue;
+        }
+        ObjFace carried = faces[start];
+        size_t from = start;
+        for (;;) {
+            const size_t to = destinationOf(from);
+            placed[to] = true;
+            std::swap(carried, faces[to]);
+            if (to == start) {
+                break;
+            }
+            from = to;
+        }
+    }
+}

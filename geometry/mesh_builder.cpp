@@ -1,0 +1,170 @@
+// Building a mesh from its OBJ file: the faces, sorted by material, are cut
+// into one group per run of a material, and each group gets its own
+// de-duplicated vertex lists and 32-bit indices local to the group. Only the
+// first three corners of a face are used: models must be triangulated.
+#include <cstdio>
+
+#include "geometry/fresh_memory.h"
+#include "geometry/mesh.h"
+#include "geometry/vertex_index.h"
+
+namespace {
+
+// The faces [firstFace, firstFace + faceCount) that one group takes.
+struct GroupPlan {
+    uint32_t materialIndex = 0;
+    size_t firstFace = 0;
+    size_t faceCount = 0;
+};
+
+// A face takes its own material when it names one of the list; otherwise
+// that of the face before it, and for a first face material 0. The first
+// group has material 0 even when no face uses it.
+std::vector<GroupPlan> planGroups(const std::vector<ObjFace>& faces, size_t materialCount) {
+    std::vector<GroupPlan> plan(1);
+    uint32_t material = 0;
+    for (size_t f = 0; f < faces.size(); ++f) {
+        if (faces[f].materialId < materialCount) {
+            material = faces[f].materialId;
+        }
+        if (material != plan.back().materialIndex) {
+            plan.push_back({material, f, 0});
+        }
+        ++plan.back().faceCount;
+    }
+    return plan;
+}
+
+bool inRange(int32_t index, size_t size) { return static_cast<uint32_t>(index) < size; }
+
+// Whether the builder can read every list entry the face's first three
+// corners name; the parser keeps no other faces.
+bool isUsable(const ObjData& data, const ObjFace& face, bool hasNormals, bool hasTexCoords) {
+    if (face.vertexCount < 3) {
+        return false;
+    }
+    for (uint32_t c = 0; c < 3; ++c) {
+        const FaceVertex& corner = face.vertices[c];
+        if (!inRange(corner.positionIndex, data.positions.size()) ||
+            (hasNormals && !inRange(corner.normalIndex, data.normals.size())) ||
+            (hasTexCoords && !inRange(corner.texCoordIndex, data.texCoords.size()))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Vertices whose memory is prepared at a time as a group's lists fill up:
+// the lists are reserved for three vertices per face, but shared corners may
+// need far fewer, and only what is written should become resident.
+constexpr size_t preparedVertexStep = size_t{1} << 18;
+
+void prepareVertices(ObjData& lists, size_t from, size_t to) {
+    prepareElements(lists.positions, from, to);
+    prepareElements(lists.normals, from, to);
+    prepareElements(lists.tangents, from, to);
+    prepareElements(lists.texCoords, from, to);
+}
+
+// Faces whose corners are prepared ahead of their look-up, so that the
+// table slots they need are already on their way from memory.
+constexpr size_t facesAhead = 16;
+
+struct PreparedFace {
+    bool usable = false;
+    VertexProbe corners[3];
+};
+
+// Gathers the three corner vertices of a face and prepares their look-up.
+void prepareFace(const ObjData& data, const ObjFace& face, const VertexIndex& index,
+                 PreparedFace& prepared) {
+    const bool hasNormals = !data.normals.empty();
+    const bool hasTexCoords = !data.texCoords.empty();
+    prepared.usable = isUsable(data, face, hasNormals, hasTexCoords);
+    if (!prepared.usable) {
+        return;
+    }
+    for (uint32_t c = 0; c < 3; ++c) {
+        const FaceVertex& corner = face.vertices[c];
+        GroupVertex& vertex = prepared.corners[c].vertex;
+        vertex.position = data.positions[corner.positionIndex];
+        vertex.tangent = face.tangent;
+        // Without "vn" lines the face normal serves all its corners (flat
+        // shading); without "vt" lines the coordinate is (0, 0).
+        vertex.normal = hasNormals ? data.normals[corner.normalIndex] : face.normal;
+        vertex.texCoord = hasTexCoords ? data.texCoords[corner.texCoordIndex] : TexCoord{};
+        prepareProbe(index, prepared.corners[c]);
+    }
+}
+
+void buildGroup(const Mesh& mesh, const GroupPlan& plan, VertexIndex& index, MeshGroup& group) {
+    const ObjData& data = mesh.objData;
+    ObjData& lists = group.geometry;
+    const size_t maxVertices = 3 * plan.faceCount;
+    lists.positions.reserve(maxVertices);
+    lists.normals.reserve(maxVertices);
+    lists.tangents.reserve(maxVertices);
+    lists.texCoords.reserve(maxVertices);
+    lists.indices.reserve(maxVertices);
+    prepareElements(lists.indices, 0, maxVertices);
+    resetVertexIndex(index, maxVertices);
+
+    const size_t first = plan.firstFace;
+    const size_t end = plan.firstFace + plan.faceCount;
+    PreparedFace ring[facesAhead];
+    for (size_t f = first; f < end && f < first + facesAhead; ++f) {
+        prepareFace(data, data.faces[f], index, ring[(f - first) % facesAhead]);
+    }
+    size_t prepared = 0;
+    for (size_t f = first; f < end; ++f) {
+        PreparedFace& face = ring[(f - first) % facesAhead];
+        if (face.usable) {
+            if (lists.positions.size() + 3 > prepared) {
+                prepareVertices(lists, prepared, prepared + preparedVertexStep);
+                prepared += preparedVertexStep;
+            }
+            for (const VertexProbe& corner : face.corners) {
+                lists.indices.push_back(findOrAddVertex(index, lists, corner));
+            }
+        }
+        if (f + facesAhead < end) {
+            prepareFace(data, data.faces[f + facesAhead], index, face);
+        }
+    }
+    // Closing the group: a model without materials keeps "default".
+    if (group.materialIndex < mesh.materials.size()) {
+        group.name = mesh.materials[group.materialIndex].name;
+    }
+    group.vertexCount = static_cast<uint32_t>(lists.positions.size());
+    group.indexCount = static_cast<uint32_t>(lists.indices.size());
+}
+
+} // namespace
+
+Mesh createMesh(const std::string& path, TextureFactory makeTexture) {
+    Mesh mesh;
+    if (!path.empty()) {
+        mesh.path = path;
+        buildMesh(mesh, makeTexture);
+    }
+    return mesh;
+}
+
+void buildMesh(Mesh& mesh, TextureFactory makeTexture) {
+    if (!loadObj(mesh.materials, mesh.path, mesh.objData, makeTexture)) {
+        return;
+    }
+    printf("...done\n...creating Mesh: %s\n\n", mesh.path.c_str());
+    buildMeshGroups(mesh);
+}
+
+void buildMeshGroups(Mesh& mesh) {
+    mesh.groups.clear();
+    const std::vector<GroupPlan> plan = planGroups(mesh.objData.faces, mesh.materials.size());
+    mesh.groups.resize(plan.size());
+    VertexIndex index;
+    for (size_t g = 0; g < plan.size(); ++g) {
+        mesh.groups[g].materialIndex = plan[g].materialIndex;
+        buildGroup(mesh, plan[g], index, mesh.groups[g]);
+    }
+}

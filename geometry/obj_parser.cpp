@@ -1,0 +1,265 @@
+// Reading Wavefront OBJ models: a keyword-driven scan over the file's bytes
+// in memory. Statement lines are counted first so that every list is
+// allocated once at its final size; faces are checked against the lists read
+// so far and stored with their normal (and tangent) as they are read, then
+// sorted by material.
+#include "geometry/obj_parser.h"
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <unordered_map>
+
+#include "geometry/face_order.h"
+#include "geometry/file_bytes.h"
+#include "geometry/fresh_memory.h"
+#include "geometry/text_scanner.h"
+#include "geometry/unit_vector.h"
+#include "resources/texture.h"
+
+namespace {
+
+struct StatementCounts {
+    size_t positions = 0;
+    size_t texCoords = 0;
+    size_t normals = 0;
+    size_t faces = 0;
+};
+
+// Lines that start with "v", "vt", "vn" or "f" and white space: exact for
+// files that put one statement on a line, and only a hint otherwise.
+StatementCounts countStatementLines(std::string_view text) {
+    StatementCounts counts;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (end - p >= 2) {
+        const char first = p[0];
+        const char second = p[1];
+        if (first == 'v') {
+            if (isWhiteSpace(second)) {
+                ++counts.positions;
+            } else if (end - p >= 3 && isWhiteSpace(p[2])) {
+                counts.texCoords += second == 't';
+                counts.normals += second == 'n';
+            }
+        } else if (first == 'f' && isWhiteSpace(second)) {
+            ++counts.faces;
+        }
+        const auto* newline =
+            static_cast<const char*>(memchr(p, '\n', static_cast<size_t>(end - p)));
+        if (newline == nullptr) {
+            break;
+        }
+        p = newline + 1;
+    }
+    return counts;
+}
+
+template <typename T>
+void reserveFresh(std::vector<T>& list, size_t count) {
+    list.reserve(count);
+    prepareElements(list, 0, count);
+}
+
+struct ObjReading {
+    ObjData& data;
+    std::vector<Material>& materials;
+    TextureFactory makeTexture;
+    bool hasTexCoords = false;
+    bool hasNormals = false;
+    uint32_t currentMaterial = 0;
+    std::vector<MaterialRun> runs{};
+    // A face stored while no texture coordinate had been read yet gets its
+    // tangent once the whole file is read.
+    bool tangentsPending = false;
+    // Material name -> position in materials, the last match winning.
+    std::unordered_map<std::string, uint32_t> materialPositions{};
+    size_t indexedMaterials = 0;
+};
+
+// Zero-based index for a written index: counting from 1, or back from the
+// end of the list read so far when negative. False when that names no entry.
+bool resolveIndex(int32_t written, size_t listSize, int32_t& index) {
+    const auto size = static_cast<int64_t>(listSize);
+    const int64_t resolved = written > 0 ? int64_t{written} - 1 : size + written;
+    if (written == 0 || resolved < 0 || resolved >= size || resolved > INT32_MAX) {
+        index = 0;
+        return false;
+    }
+    index = static_cast<int32_t>(resolved);
+    return true;
+}
+
+// Up to three numbers; the ones not read stay zero.
+Vector3 readVector(TextScanner& text) {
+    Vector3 v;
+    (void)(readFloat(text, v.x) && readFloat(text, v.y) && readFloat(text, v.z));
+    return v;
+}
+
+void readTexCoord(TextScanner& text, ObjReading& reading) {
+    TexCoord t;
+    float w = 0.0f;
+    // A missing third number fails on the next statement's keyword without
+    // consuming it.
+    (void)(readFloat(text, t.u) && readFloat(text, t.v) && readFloat(text, w));
+    reading.hasTexCoords = true;
+    reading.data.texCoords.push_back(t);
+}
+
+// Corners "v", "v/vt", "v//vn" is not one of them: after "vn" statements
+// only, the form is "v/vn". The face ends at the first word that does not
+// start with an integer.
+void readFace(TextScanner& text, ObjReading& reading) {
+    ObjData& data = reading.data;
+    ObjFace face;
+    face.materialId = reading.currentMaterial;
+    const size_t extraStart = data.extraFaceVertices.size();
+    const size_t positionCount = data.positions.size();
+    const size_t texCoordCount = data.texCoords.size();
+    const size_t normalCount = data.normals.size();
+    bool valid = true;
+    uint32_t count = 0;
+    int32_t written = 0;
+    while (readInt(text, written)) {
+        FaceVertex corner;
+        bool cornerValid = resolveIndex(written, positionCount, corner.positionIndex);
+        if (reading.hasTexCoords) {
+            if (!readSlashInt(text, written)) {
+                break;
+            }
+            cornerValid &= resolveIndex(written, texCoordCount, corner.texCoordIndex);
+        }
+        if (reading.hasNormals) {
+            if (!readSlashInt(text, written)) {
+                break;
+            }
+            cornerValid &= resolveIndex(written, normalCount, corner.normalIndex);
+        }
+        valid &= cornerValid;
+        if (count < ObjFace::inlineVertices) {
+            face.vertices[count] = corner;
+        } else {
+            data.extraFaceVertices.push_back(corner);
+        }
+        ++count;
+    }
+    if (count < 3 || !valid) {
+        data.extraFaceVertices.resize(extraStart);
+        ++data.droppedFaces;
+        return;
+    }
+    face.vertexCount = count;
+    face.extraOffset = count > ObjFace::inlineVertices ? static_cast<uint32_t>(extraStart) : 0;
+    face.normal = computeFaceNormal(data.positions[face.vertices[0].positionIndex],
+                                    data.positions[face.vertices[1].positionIndex],
+                                    data.positions[face.vertices[2].positionIndex]);
+    if (data.texCoords.empty()) {
+        reading.tangentsPending = true;
+    } else {
+        computeFaceTangent(data, face);
+    }
+    if (reading.runs.empty() || reading.runs.back().materialId != face.materialId) {
+        reading.runs.push_back({face.materialId, data.faces.size()});
+    }
+    data.faces.push_back(face);
+}
+
+void readLibrary(std::string_view name, ObjReading& reading) {
+    // A name with a NUL byte cannot name a file.
+    if (name.empty() || name.find('\0') != std::string_view::npos) {
+        return;
+    }
+    FileBytes file;
+    if (readFileBytes(std::string(name).c_str(), file)) {
+        loadMtl(file.text(), reading.materials, reading.makeTexture);
+    }
+}
+
+// The position of the last material with this name; materials appended
+// since the last look-up are indexed first.
+void selectMaterial(std::string_view name, ObjReading& reading) {
+    if (name.empty()) {
+        return;
+    }
+    for (; reading.indexedMaterials < reading.materials.size(); ++reading.indexedMaterials) {
+        reading.materialPositions[reading.materials[reading.indexedMaterials].name] =
+            static_cast<uint32_t>(reading.indexedMaterials);
+    }
+    const auto found = reading.materialPositions.find(std::string(name));
+    if (found != reading.materialPositions.end()) {
+        reading.currentMaterial = found->second;
+    }
+}
+
+void readStatements(TextScanner& text, ObjReading& reading) {
+    ObjData& data = reading.data;
+    for (;;) {
+        const std::string_view word = readWord(text);
+        if (word.empty()) {
+            return;
+        }
+        if (word.size() == 1 && word[0] == 'v') {
+            data.positions.push_back(readVector(text));
+        } else if (word.size() == 1 && word[0] == 'f') {
+            readFace(text, reading);
+        } else if (word == "vt") {
+            readTexCoord(text, reading);
+        } else if (word == "vn") {
+            reading.hasNormals = true;
+            data.normals.push_back(unitOrZero(readVector(text)));
+        } else if (word == "usemtl") {
+            selectMaterial(readWord(text), reading);
+        } else if (word == "mtllib") {
+            readLibrary(readWord(text), reading);
+        } else {
+            // "#" and every statement not read: the whole rest of the line.
+            skipLine(text);
+        }
+    }
+}
+
+} // namespace
+
+std::shared_ptr<Texture> loadGlTexture(const std::string& fileName, const std::string& name) {
+    return std::make_shared<Texture>(fileName, name);
+}
+
+std::shared_ptr<Texture> describeTexture(const std::string& fileName, const std::string& name) {
+    auto texture = std::make_shared<Texture>();
+    texture->fileName = fileName;
+    texture->name = name;
+    return texture;
+}
+
+void parseObj(std::string_view text, std::vector<Material>& materials, ObjData& data,
+              TextureFactory makeTexture) {
+    clearObjData(data);
+    const StatementCounts counts = countStatementLines(text);
+    reserveFresh(data.positions, counts.positions);
+    reserveFresh(data.texCoords, counts.texCoords);
+    reserveFresh(data.normals, counts.normals);
+    reserveFresh(data.faces, counts.faces);
+
+    ObjReading reading{.data = data,
+                       .materials = materials,
+                       .makeTexture = makeTexture != nullptr ? makeTexture : describeTexture};
+    TextScanner scanner = scanText(text);
+    readStatements(scanner, reading);
+
+    sortFacesByMaterial(data.faces, reading.runs);
+    if (reading.tangentsPending) {
+        computeTangents(data);
+    }
+}
+
+bool loadObj(std::vector<Material>& materials, const std::string& fileName, ObjData& data,
+             TextureFactory makeTexture) {
+    clearObjData(data);
+    FileBytes file;
+    if (fileName.find('\0') != std::string::npos || !readFileBytes(fileName.c_str(), file)) {
+        return false;
+    }
+    parseObj(file.text(), materials, data, makeTexture);
+    return true;
+}

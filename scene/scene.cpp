@@ -1,0 +1,139 @@
+// The scene object and the start-up sequence the init callback runs.
+#include "scene/scene.h"
+
+#include <cstdio>
+
+#include "geometry/mesh_buffers.h"
+
+std::unique_ptr<Scene> theScene;
+
+bool initScene() {
+    std::printf("Init Scene...");
+    theScene = createScene();
+    return loadMeshesToShader(*theScene);
+}
+
+std::unique_ptr<Scene> createScene() {
+    auto scene = std::make_unique<Scene>();
+    scene->width = 1024;
+    scene->height = 800;
+    scene->autoCamera = true;
+    scene->normalMapping = true;
+    scene->castShadows = true;
+
+    scene->camera.center = Vector3{0.0f, 0.0f, 0.0f};
+    scene->camera.up = Vector3{0.0f, 1.0f, 0.0f};
+    scene->camera.eye = Vector3{0.0f, 15.0f, 20.0f};
+    updateCamera(scene->camera);
+
+    // Looking straight down along its up vector: the first frame moves the
+    // light before anything uses its view.
+    scene->light.camera.center = Vector3{0.0f, 0.0f, 0.0f};
+    scene->light.camera.up = Vector3{0.0f, 1.0f, 0.0f};
+    scene->light.camera.eye = Vector3{0.0f, 50.0f, 0.0f};
+    updateCamera(scene->light.camera);
+
+    scene->shadowMap = std::make_unique<ShadowMap>();
+    scene->shadowMap->viewportWidth = scene->width;
+    scene->shadowMap->viewportHeight = scene->height;
+    scene->shadowMap->size = 1024;
+    return scene;
+}
+
+bool loadMeshesToShader(Scene& scene) {
+    initShadowMap(*scene.shadowMap);
+    initShaders(scene);
+    initModels(scene);
+
+    // Unit 0 keeps the shadow map for the whole run.
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, scene.shadowMap->depthTexture);
+
+    static const char* const uploadMessages[4] = {"Skybox...\n", "Gary...\n", "Spongebob...\n",
+                                                  "Patrick...\n"};
+    std::printf("Load Mesh to Shader...\n");
+    for (size_t i = 0; i < scene.meshes.size(); ++i) {
+        std::printf("%s", uploadMessages[i]);
+        uploadMesh(*scene.meshes[i], *scene.depthProgram, *scene.textureProgram);
+    }
+    std::printf("done\n ");
+    uploadDonut(*scene.donut, *scene.depthProgram, *scene.textureProgram);
+
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClearDepth(1.0);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    std::printf("ready\n");
+    return true;
+}
+
+void initShaders(Scene& scene) {
+    std::printf("\nInit Shader...");
+
+    scene.depthProgram = std::make_unique<ShaderProgram>();
+    ShaderProgram& depth = loadShaderProgram(*scene.depthProgram, "Depth");
+    locateModelMatrix(depth, "modelMatrix");
+    locateProjectionMatrix(depth, "projectionMatrix");
+    locateModelViewMatrix(depth, "modelViewMatrix");
+    locateLightPosition(depth, "lightPosition");
+    locateVertex(depth, "vertex");
+
+    scene.textureProgram = std::make_unique<ShaderProgram>();
+    ShaderProgram& lit = loadShaderProgram(*scene.textureProgram, "Texture");
+    locateProjectionMatrix(lit, "projectionMatrix");
+    locateModelViewMatrix(lit, "modelViewMatrix");
+    locateShadowMatrix(lit, "shadowMatrix");
+    locateShadowTexture(lit, "shadowTexture");
+    locateFirstTexture(lit, "firstTexture");
+    locateNormalMap(lit, "normalMap");
+    locateAmbient(lit, "ambient");
+    locateDiffuse(lit, "diffuse");
+    locateSpecular(lit, "specular");
+    locateLightPosition(lit, "lightPosition");
+    locateUseNormalMapping(lit, "useNormalMapping");
+    locateUseTexture(lit, "useTexture");
+    locateVertex(lit, "vertex");
+    locateNormal(lit, "normal");
+    locateTangent(lit, "tangent");
+    locateTexCoord(lit, "texCoord");
+
+    // A program that failed to build is not made current: uniforms set with
+    // program 0 would only raise GL errors.
+    glUseProgram(lit.program);
+    if (lit.program != 0) {
+        glUniform1i(lit.shadowTexture, 0);
+        glUniform1i(lit.firstTexture, 1);
+        glUniform1i(lit.normalMap, 2);
+    }
+    std::printf("...done\n");
+}
+
+void initModels(Scene& scene) {
+    std::printf("Init Models...");
+
+    scene.donut = std::make_unique<DonutModel>(createDonut());
+    DonutModel& donut = *scene.donut;
+    createTorus(&donut.shape, 0.5f, 1.0f);
+    donut.indexCount = donut.shape.numberIndices;
+    donut.position = Vector3{-2.0f, 2.0f, 5.5f};
+    donut.rotation = Vector3{90.0f, -90.0f, 0.0f};
+
+    scene.donutTexture = std::make_unique<Texture>("donut.tga", "donut");
+    donut.textureId = scene.donutTexture->textureId;
+    donut.useTexture = true;
+    scene.donutNormalMap = std::make_unique<Texture>("donut_NRM.tga", "donut");
+    donut.normalMapId = scene.donutNormalMap->textureId;
+    donut.useNormalMapping = true;
+
+    std::printf("\nLoading Obj-file...BikiniBottom");
+    scene.meshes[0] = std::make_unique<Mesh>(createMesh("bikinibottom.obj"));
+    scene.meshes[0]->position = Vector3{0.0f, 0.0f, 0.0f};
+    scene.meshes[0]->rotation = Vector3{0.0f, 90.0f, 0.0f};
+    std::printf("Loading Obj-file...Gary");
+    scene.meshes[1] = std::make_unique<Mesh>(createMesh("gary.obj"));
+    std::printf("Loading Obj-file...Spongebob");
+    scene.meshes[2] = std::make_unique<Mesh>(createMesh("spongebob.obj"));
+    std::printf("Loading Obj-file...Patrick");
+    scene.meshes[3] = std::make_unique<Mesh>(createMesh("patrick.obj"));
+    std::printf("done\n");
+}

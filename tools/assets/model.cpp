@@ -1,0 +1,79 @@
+// Model bookkeeping: groups by material, whole-model moves and bounds.
+#include "tools/assets/model.h"
+
+#include <stdexcept>
+
+namespace assets {
+
+void Model::add(const std::string& material, const MeshPart& part) {
+    for (Group& g : groups) {
+        if (g.material == material) {
+            append(g.mesh, part);
+            return;
+        }
+    }
+    bool known = false;
+    for (const Material& m : materials) {
+        known = known || m.name == material;
+    }
+    if (!known) {
+        throw std::logic_error("model " + objFile + " has no material " + material);
+    }
+    groups.push_back({material, part});
+    // Keep groups in material order so the file lists them as the library does.
+    std::vector<Group> ordered;
+    for (const Material& m : materials) {
+        for (Group& g : groups) {
+            if (g.material == m.name) {
+                ordered.push_back(std::move(g));
+            }
+        }
+    }
+    groups = std::move(ordered);
+}
+
+const Group* Model::group(const std::string& material) const {
+    for (const Group& g : groups) {
+        if (g.material == material) {
+            return &g;
+        }
+    }
+    return nullptr;
+}
+
+void translateModel(Model& model, Vec3 offset) {
+    for (Group& g : model.groups) {
+        transform(g.mesh, translation(offset));
+    }
+}
+
+void transformModel(Model& model, const Affine& map) {
+    for (Group& g : model.groups) {
+        transform(g.mesh, map);
+    }
+}
+
+Bounds modelBounds(const Model& model) {
+    Bounds b;
+    for (const Group& g : model.groups) {
+        extend(b, bounds(g.mesh));
+    }
+    return b;
+}
+
+size_t triangleCount(const Model& model) {
+    size_t count = 0;
+    for (const Group& g : model.groups) {
+        count += g.mesh.triangles.size();
+    }
+    return count;
+}
+
+std::string normalMapName(const std::string& textureFile) {
+    if (textureFile.size() < 4) {
+        return {};
+    }
+    return textureFile.substr(0, textureFile.size() - 4) + "_NRM.tga";
+}
+
+} // namespace assets

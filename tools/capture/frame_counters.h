@@ -1,0 +1,14 @@
+// Counters of what a captured frame does: draw calls and heap allocations.
+// The capture program replaces glDrawElements and the global operator new
+// with counting versions; counting is on only while a frame renders.
+#pragma once
+
+#include <cstdint>
+
+struct FrameCounters {
+    bool counting = false;
+    uint64_t drawCalls = 0;
+    uint64_t allocations = 0;
+};
+
+extern FrameCounters frameCounters;

@@ -1,0 +1,172 @@
+// tidemoor-capture: runs the scene like tidemoor, in a hidden window with a
+// fixed time step, presses scripted keys, writes chosen frames to PNG and
+// optionally prints frame figures. Run it in a scene folder, like tidemoor.
+//
+//   tidemoor-capture [--frames N] [--dt SECONDS] [--size WxH]
+//                    [--key FRAME:KEY]... [--shot FRAME:FILE.png]... [--stats]
+#include <time.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include <GL/glew.h>
+#include <stb_image_write.h>
+
+#include "capture/capture_options.h"
+#include "capture/frame_counters.h"
+#include "framework/app_callbacks.h"
+#include "framework/entry.h"
+#include "framework/platform.h"
+#include "framework/window_state.h"
+#include "scene/frame.h"
+#include "scene/scene.h"
+#include "scene/scene_callbacks.h"
+
+namespace {
+
+struct CaptureRun {
+    CaptureOptions options;
+    int32_t frame = 0;
+    GLuint timerQuery = 0;
+    std::vector<double> cpuMilliseconds;
+    std::vector<double> gpuMilliseconds;
+    uint64_t drawCalls = 0;
+    uint64_t allocations = 0;
+};
+
+CaptureRun run;
+
+double threadCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// Keys for frame go through the window procedure, as typed keys would: they
+// are taken before the frame renders because frames wait for an empty queue.
+void postKeysFor(int32_t frame) {
+    for (const CaptureKey& key : run.options.keys) {
+        if (key.frame != frame)
+            continue;
+        postMessage(Message{WM_KEYDOWN, static_cast<uint64_t>(key.keyCode), 0});
+        postMessage(Message{WM_KEYUP, static_cast<uint64_t>(key.keyCode), 0});
+    }
+}
+
+// The back buffer of the frame just drawn, top row first.
+bool writeShot(const std::string& file) {
+    const int width = windowState.clientWidth;
+    const int height = windowState.clientHeight;
+    std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    for (auto it = pixels.begin() + 3; it < pixels.end(); it += 4)
+        *it = 255; // the picture is opaque whatever the cleared alpha
+    stbi_flip_vertically_on_write(1);
+    return stbi_write_png(file.c_str(), width, height, 4, pixels.data(), width * 4) != 0;
+}
+
+double percentile(std::vector<double> values, double share) {
+    if (values.empty())
+        return 0.0;
+    std::sort(values.begin(), values.end());
+    const auto index = static_cast<size_t>(share * static_cast<double>(values.size() - 1) + 0.5);
+    return values[std::min(index, values.size() - 1)];
+}
+
+void printStats() {
+    // The first frames warm caches and the driver; they are not counted.
+    const auto frames = static_cast<double>(run.cpuMilliseconds.size());
+    std::printf("frames measured: %zu\n", run.cpuMilliseconds.size());
+    std::printf("cpu ms per frame: median %.3f, p99 %.3f\n", percentile(run.cpuMilliseconds, 0.5),
+                percentile(run.cpuMilliseconds, 0.99));
+    if (run.gpuMilliseconds.empty())
+        std::printf("gpu ms per frame: unavailable\n");
+    else
+        std::printf("gpu ms per frame: median %.3f, p99 %.3f\n",
+                    percentile(run.gpuMilliseconds, 0.5), percentile(run.gpuMilliseconds, 0.99));
+    std::printf("draw calls per frame: %.1f\n",
+                frames > 0 ? static_cast<double>(run.drawCalls) / frames : 0.0);
+    std::printf("heap allocations per frame: %.1f\n",
+                frames > 0 ? static_cast<double>(run.allocations) / frames : 0.0);
+}
+
+bool initCapture() {
+    const bool ready = initScene();
+    if (run.options.stats && GLEW_VERSION_3_3)
+        glGenQueries(1, &run.timerQuery);
+    postKeysFor(0);
+    return ready;
+}
+
+bool updateCapture(float) {
+    const int32_t frame = run.frame;
+    const float dt = frame == 0 ? 0.0f : run.options.dt;
+    const bool measured = run.options.stats && frame >= std::min(3, run.options.frames - 1);
+
+    if (measured && run.timerQuery != 0)
+        glBeginQuery(GL_TIME_ELAPSED, run.timerQuery);
+    frameCounters = FrameCounters{};
+    frameCounters.counting = measured;
+    const double cpuStart = threadCpuSeconds();
+    renderFrame(dt);
+    const double cpuEnd = threadCpuSeconds();
+    frameCounters.counting = false;
+    if (measured) {
+        run.cpuMilliseconds.push_back((cpuEnd - cpuStart) * 1000.0);
+        run.drawCalls += frameCounters.drawCalls;
+        run.allocations += frameCounters.allocations;
+        if (run.timerQuery != 0) {
+            glEndQuery(GL_TIME_ELAPSED);
+            GLuint64 nanoseconds = 0;
+            glGetQueryObjectui64v(run.timerQuery, GL_QUERY_RESULT, &nanoseconds);
+            run.gpuMilliseconds.push_back(static_cast<double>(nanoseconds) * 1e-6);
+        }
+    }
+
+    for (const CaptureShot& shot : run.options.shots)
+        if (shot.frame == frame && !writeShot(shot.file))
+            std::fprintf(stderr, "tidemoor-capture: could not write %s\n", shot.file.c_str());
+
+    run.frame = frame + 1;
+    if (run.frame >= run.options.frames) {
+        if (run.options.stats)
+            printStats();
+        if (run.timerQuery != 0)
+            glDeleteQueries(1, &run.timerQuery);
+        return false; // the last frame ends the run
+    }
+    postKeysFor(run.frame);
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    std::string error;
+    if (!parseCaptureOptions(std::vector<std::string>(argv + 1, argv + argc), run.options, error)) {
+        std::fprintf(stderr,
+                     "tidemoor-capture: %s\nusage: tidemoor-capture [--frames N] [--dt SECONDS] "
+                     "[--size WxH] [--key FRAME:KEY]... [--shot FRAME:FILE.png]... [--stats]\n",
+                     error.c_str());
+        return 2;
+    }
+
+    appCallbacks.initCallback = initCapture;
+    appCallbacks.reshapeCallback = reshapeSceneCallback;
+    appCallbacks.updateCallback = updateCapture;
+    appCallbacks.terminateCallback = terminate;
+    appCallbacks.keyCallback = keySceneCallback;
+
+    WindowDesc desc;
+    desc.width = run.options.width;
+    desc.height = run.options.height;
+    desc.visible = false;
+    desc.swapInterval = 0; // the time step is fixed; no reason to wait
+    return runApplication(desc);
+}
