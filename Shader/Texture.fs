@@ -16,6 +16,7 @@ in vec3 eyePosition;
 in vec3 eyeNormal;
 in vec3 eyeTangent;
 in vec3 eyeToLight;
+in vec3 eyeAmbientSide;
 in vec2 surfaceCoord;
 in vec4 shadowCoord;
 
@@ -80,7 +81,8 @@ void main()
     float specularShare = diffuseShare > 0.0 ? pow(max(dot(n, halfway), 0.0), 32.0) : 0.0;
 
     float light = lightReaching();
-    vec3 lit = ambient.rgb * colour.rgb
+    float ambientShare = 0.75 + 0.25 * dot(n, normalize(eyeAmbientSide));
+    vec3 lit = ambientShare * ambient.rgb * colour.rgb
              + light * (diffuseShare * colour.rgb + specularShare * specular.rgb * 0.5);
     fragmentColour = vec4(lit, 1.0);
 }

@@ -17,6 +17,7 @@ out vec3 eyePosition;
 out vec3 eyeNormal;
 out vec3 eyeTangent;
 out vec3 eyeToLight;
+out vec3 eyeAmbientSide;
 out vec2 surfaceCoord;
 out vec4 shadowCoord;
 
@@ -27,10 +28,19 @@ void main()
     eyePosition = eye.xyz;
     eyeNormal = toEye * normal;
     eyeTangent = toEye * tangent;
-    // The light is far compared with the models, so it is taken as a
-    // direction from the model's origin; the models turn only about the
-    // vertical, which leaves an overhead light where it is.
-    eyeToLight = toEye * lightPosition;
+    // The light that casts the shadows sits at the origin of the light's
+    // view. The shadow matrix maps eye space to that view (through the
+    // camera's projection and the bias), so its inverse brings the light's
+    // origin back into eye space. Lighting from there keeps highlights and
+    // shadows in agreement for every model, however it is turned.
+    const mat4 bias = mat4(0.5, 0.0, 0.0, 0.0, 0.0, 0.5, 0.0, 0.0,
+                           0.0, 0.0, 0.5, 0.0, 0.5, 0.5, 0.5, 1.0);
+    vec4 light = inverse(shadowMatrix) * (bias * (projectionMatrix * vec4(0.0, 0.0, 0.0, 1.0)));
+    eyeToLight = light.xyz / light.w - eye.xyz;
+    // The ambient light is a little stronger on the side the model's light
+    // stands: far away compared with the model, so taken as a direction in
+    // the model's own frame.
+    eyeAmbientSide = toEye * lightPosition;
     surfaceCoord = texCoord;
     shadowCoord = shadowMatrix * eye;
     gl_Position = projectionMatrix * eye;
