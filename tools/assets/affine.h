@@ -34,7 +34,9 @@ inline Affine operator*(const Affine& a, const Affine& b) {
             a.applyToPoint(b.origin)};
 }
 
-inline Affine translation(Vec3 offset) { return {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, offset}; }
+inline Affine translation(Vec3 offset) {
+    return {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, offset};
+}
 
 inline Affine scaling(Vec3 factors) {
     return {{factors.x, 0, 0}, {0, factors.y, 0}, {0, 0, factors.z}, {}};

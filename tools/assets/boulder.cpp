@@ -18,8 +18,8 @@ struct IndexedMesh {
 IndexedMesh icosphere(int subdivisions) {
     const float g = (1.0f + std::sqrt(5.0f)) * 0.5f;
     IndexedMesh mesh;
-    mesh.points = {{-1, g, 0}, {1, g, 0}, {-1, -g, 0}, {1, -g, 0}, {0, -1, g}, {0, 1, g},
-                   {0, -1, -g}, {0, 1, -g}, {g, 0, -1}, {g, 0, 1}, {-g, 0, -1}, {-g, 0, 1}};
+    mesh.points = {{-1, g, 0},  {1, g, 0},  {-1, -g, 0}, {1, -g, 0}, {0, -1, g},  {0, 1, g},
+                   {0, -1, -g}, {0, 1, -g}, {g, 0, -1},  {g, 0, 1},  {-g, 0, -1}, {-g, 0, 1}};
     for (Vec3& p : mesh.points) {
         p = normalized(p);
     }
@@ -72,8 +72,7 @@ Vec2 boxProjection(Vec3 p, Vec3 n, float tPerUnit) {
     return st * tPerUnit;
 }
 
-MeshPart makeBoulder(uint32_t seed, Vec3 radii, float roughness, int subdivisions,
-                     float tPerUnit) {
+MeshPart makeBoulder(uint32_t seed, Vec3 radii, float roughness, int subdivisions, float tPerUnit) {
     IndexedMesh mesh = icosphere(subdivisions);
     for (Vec3& p : mesh.points) {
         float bump = fractalNoise3(p * 1.7f + Vec3{0.37f, 0.11f, 0.73f}, 4, seed) - 0.5f;
@@ -97,8 +96,8 @@ MeshPart makeBoulder(uint32_t seed, Vec3 radii, float roughness, int subdivision
         uint32_t corners[3];
         for (int k = 0; k < 3; ++k) {
             Vec3 p = mesh.points[f[k]];
-            corners[k] = part.addVertex(p, boxProjection(p, faceN, tPerUnit),
-                                        normalized(normals[f[k]]));
+            corners[k] =
+                part.addVertex(p, boxProjection(p, faceN, tPerUnit), normalized(normals[f[k]]));
         }
         part.addTriangle(corners[0], corners[1], corners[2]);
     }

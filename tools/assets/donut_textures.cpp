@@ -72,11 +72,11 @@ std::vector<Sprinkle> scatterSprinkles() {
         if (frostingDepth(s, t) < 0.04f) {
             continue;
         }
-        sprinkles.push_back({s, t, random.range(0.0f, pi), palette[random.below(std::size(palette))]});
+        sprinkles.push_back(
+            {s, t, random.range(0.0f, pi), palette[random.below(std::size(palette))]});
     }
     return sprinkles;
 }
-
 
 // Sprinkles sorted into a grid of cells over (s, t), so a texel looks only
 // at the sprinkles of its own and the neighbouring cells.
@@ -146,7 +146,9 @@ float donutHeight(const SprinkleGrid& sprinkles, float s, float t) {
 
 } // namespace
 
-bool donutFrosted(float s, float t) { return frostingDepth(s, t) > 0.0f; }
+bool donutFrosted(float s, float t) {
+    return frostingDepth(s, t) > 0.0f;
+}
 
 Vec3 donutNormalFromSlopes(float s, float t, float slopeAroundTube, float slopeAroundRing) {
     float theta = twoPi * t;
@@ -173,24 +175,24 @@ std::vector<TextureFile> paintDonutTextures() {
         dough = dough * (0.9f + 0.2f * noise);
         float depth = frostingDepth(s, t);
         // A pale ring of dough just below the frosting.
-        dough = mix(dough, rgb(240, 204, 150), 0.5f * smoothstep(-0.08f, -0.01f, depth) *
-                                                   smoothstep(0.01f, -0.01f, depth));
+        dough = mix(dough, rgb(240, 204, 150),
+                    0.5f * smoothstep(-0.08f, -0.01f, depth) * smoothstep(0.01f, -0.01f, depth));
         Vec3 frosting = mix(rgb(236, 108, 160), rgb(250, 150, 190), noise);
         frosting = mix(frosting * 0.82f, frosting, smoothstep(0.0f, 0.03f, depth));
         Vec3 c = mix(dough, frosting, smoothstep(-0.003f, 0.003f, depth));
         SprinkleGrid::Hit hit = sprinkles.find(s, t);
         if (hit.index >= 0) {
             const Sprinkle& p = sprinkles[static_cast<size_t>(hit.index)];
-            float cover = smoothstep(sprinkleRadius + 0.003f, sprinkleRadius - 0.002f, hit.distance);
+            float cover =
+                smoothstep(sprinkleRadius + 0.003f, sprinkleRadius - 0.002f, hit.distance);
             float shade = 1.0f - 0.3f * (hit.distance / sprinkleRadius);
             c = mix(c, p.colour * shade, cover);
         }
         return c;
     });
 
-    HeightMap heights = paintHeights(textureSize, textureSize, [&](float s, float t) {
-        return donutHeight(sprinkles, s, t);
-    });
+    HeightMap heights = paintHeights(
+        textureSize, textureSize, [&](float s, float t) { return donutHeight(sprinkles, s, t); });
     Image normals{textureSize, textureSize, 3,
                   std::vector<uint8_t>(static_cast<size_t>(textureSize) * textureSize * 3)};
     const float step = 1.0f / textureSize;

@@ -26,7 +26,9 @@ Vec3 seaFloorNormal(float x, float z) {
     return normalized(Vec3{-dx, 1.0f, -dz});
 }
 
-Vec3 onFloor(float x, float z, float sink) { return {x, seaFloorHeight(x, z) - sink, z}; }
+Vec3 onFloor(float x, float z, float sink) {
+    return {x, seaFloorHeight(x, z) - sink, z};
+}
 
 // Ring radii from the centre out, closer together near the stage.
 std::vector<float> ringRadii(float from, float to) {
@@ -70,9 +72,10 @@ MeshPart seaFloor(float from, float to, bool sand) {
 // (its light position (0, 25, 0) taken as a direction), so upward normals
 // receive the full light wherever the dome is seen.
 MeshPart skyDome() {
-    MeshPart dome = makeDome(skyRadius, skyLowestDegrees, 64, 20, [](float azimuth, float elevation) {
-        return Vec2{skyAzimuthRepeats * azimuth / twoPi, skyTAt(elevation)};
-    });
+    MeshPart dome =
+        makeDome(skyRadius, skyLowestDegrees, 64, 20, [](float azimuth, float elevation) {
+            return Vec2{skyAzimuthRepeats * azimuth / twoPi, skyTAt(elevation)};
+        });
     for (Vec3& n : dome.normals) {
         n = {0.0f, 1.0f, 0.0f};
     }
@@ -114,7 +117,9 @@ MeshPart kelpFrond(Random& random, Vec3 base, float height, float heading) {
         Vec3 p = base + Vec3{0.0f, u * height, 0.0f} + out * (0.35f * height * u * u) +
                  across * (sway * std::sin(5.0f * u + phase) * u);
         path.push_back(p);
-        radii.push_back(0.05f + 0.2f * std::pow(std::max(0.0f, std::sin(pi * std::min(1.0f, 0.15f + u))), 0.7f));
+        radii.push_back(
+            0.05f +
+            0.2f * std::pow(std::max(0.0f, std::sin(pi * std::min(1.0f, 0.15f + u))), 0.7f));
     }
     TubeOptions options;
     options.segments = 6;
@@ -209,7 +214,8 @@ float seaFloorHeight(float x, float z) {
     float h = duneAmplitude * dunes;
     // The plateau's rim, then the deep floor with low hills out at the dome.
     h -= 15.0f * smoothstep(38.0f, 68.0f, r);
-    h += 4.0f * smoothstep(62.0f, 85.0f, r) * (fractalNoise(x / 18.0f, z / 18.0f, 3, 0, 0, 23U) - 0.45f);
+    h += 4.0f * smoothstep(62.0f, 85.0f, r) *
+         (fractalNoise(x / 18.0f, z / 18.0f, 3, 0, 0, 23U) - 0.45f);
     return h;
 }
 
@@ -228,9 +234,10 @@ Model buildEnvironment() {
         m.specular = {specular, specular, specular};
         return m;
     };
-    model.materials = {material("sand", "sand.tga", 0.05f),   material("seabed", "seabed.tga", 0.02f),
-                       material("rock", "rock.tga", 0.15f),   material("kelp", "kelp.tga", 0.3f),
-                       material("coral", "coral.tga", 0.25f), material("sky", skyTextureName, 0.0f)};
+    model.materials = {
+        material("sand", "sand.tga", 0.05f),   material("seabed", "seabed.tga", 0.02f),
+        material("rock", "rock.tga", 0.15f),   material("kelp", "kelp.tga", 0.3f),
+        material("coral", "coral.tga", 0.25f), material("sky", skyTextureName, 0.0f)};
     model.materials.back().illum = 1;
 
     model.add("sand", seaFloor(0.0f, sandRadius, true));
@@ -263,8 +270,9 @@ Model buildEnvironment() {
         int fronds;
         float height;
     };
-    const Plant kelp[] = {{-9.0f, -7.0f, 4, 5.0f}, {9.0f, 2.5f, 3, 4.2f},   {-6.5f, 10.0f, 4, 4.6f},
-                          {6.5f, -9.0f, 3, 3.8f},  {15.0f, -3.0f, 4, 5.5f}, {-15.0f, 5.0f, 4, 5.2f},
+    const Plant kelp[] = {{-9.0f, -7.0f, 4, 5.0f},   {9.0f, 2.5f, 3, 4.2f},
+                          {-6.5f, 10.0f, 4, 4.6f},   {6.5f, -9.0f, 3, 3.8f},
+                          {15.0f, -3.0f, 4, 5.5f},   {-15.0f, 5.0f, 4, 5.2f},
                           {-21.0f, -12.0f, 5, 6.0f}, {18.0f, 17.0f, 5, 6.0f}};
     for (const Plant& plant : kelp) {
         addKelp(model, random, plant.x, plant.z, plant.fronds, plant.height);
@@ -273,9 +281,9 @@ Model buildEnvironment() {
     struct Coral {
         float x, z, size;
     };
-    const Coral corals[] = {{5.5f, 5.5f, 1.0f},    {-7.5f, -2.5f, 0.9f}, {5.0f, -7.0f, 0.8f},
-                            {-4.0f, 12.5f, 1.1f},  {10.5f, -7.5f, 1.0f}, {-11.5f, -9.5f, 1.2f},
-                            {11.0f, 12.0f, 1.0f},  {-13.0f, 16.0f, 1.3f}};
+    const Coral corals[] = {{5.5f, 5.5f, 1.0f},   {-7.5f, -2.5f, 0.9f}, {5.0f, -7.0f, 0.8f},
+                            {-4.0f, 12.5f, 1.1f}, {10.5f, -7.5f, 1.0f}, {-11.5f, -9.5f, 1.2f},
+                            {11.0f, 12.0f, 1.0f}, {-13.0f, 16.0f, 1.3f}};
     for (const Coral& coral : corals) {
         addCoral(model, random, coral.x, coral.z, coral.size);
     }

@@ -2,6 +2,7 @@
 // and tiles where its mapping repeats; heights are in texels and become
 // normal maps through meshNormalMap (raised bumps, see normal_map.h).
 #include <cmath>
+#include <future>
 
 #include "tools/assets/environment.h"
 #include "tools/assets/noise.h"
@@ -126,7 +127,8 @@ TextureFile paintKelp() {
         return c;
     });
     HeightMap heights = paintHeights(size, size, [&](float s, float t) {
-        return 2.0f * veins(s, t) + 4.0f * rib(s) + 2.0f * fractalNoise(s * 8.0f, t * 8.0f, 3, 8, 8, 33U);
+        return 2.0f * veins(s, t) + 4.0f * rib(s) +
+               2.0f * fractalNoise(s * 8.0f, t * 8.0f, 3, 8, 8, 33U);
     });
     return {"kelp.tga", toImage(colour, 4), TgaEncoding::raw, meshNormalMap(heights, 0.6f, true)};
 }
@@ -155,16 +157,26 @@ TextureFile paintCoral() {
             meshNormalMap(heights, 0.7f, true)};
 }
 
+TextureFile paintSkyTexture() {
+    return {skyTextureName, toImage(paintSky(), 3), TgaEncoding::runLength, {}};
+}
+
 } // namespace
 
 std::vector<TextureFile> paintEnvironmentTextures() {
+    // Independent painters with their own seeds: run side by side, gathered
+    // in a fixed order.
+    using Painter = TextureFile (*)();
+    const Painter painters[] = {paintSand, paintSeabed, paintRock,
+                                paintKelp, paintCoral,  paintSkyTexture};
+    std::vector<std::future<TextureFile>> painting;
+    for (Painter painter : painters) {
+        painting.push_back(std::async(std::launch::async, painter));
+    }
     std::vector<TextureFile> textures;
-    textures.push_back(paintSand());
-    textures.push_back(paintSeabed());
-    textures.push_back(paintRock());
-    textures.push_back(paintKelp());
-    textures.push_back(paintCoral());
-    textures.push_back({skyTextureName, toImage(paintSky(), 3), TgaEncoding::runLength, {}});
+    for (auto& texture : painting) {
+        textures.push_back(texture.get());
+    }
     return textures;
 }
 

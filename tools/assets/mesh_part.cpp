@@ -31,7 +31,9 @@ uint32_t bitsOf(float value) {
     return bits;
 }
 
-PositionKey keyOf(Vec3 p) { return {bitsOf(p.x), bitsOf(p.y), bitsOf(p.z)}; }
+PositionKey keyOf(Vec3 p) {
+    return {bitsOf(p.x), bitsOf(p.y), bitsOf(p.z)};
+}
 
 } // namespace
 

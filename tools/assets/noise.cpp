@@ -9,7 +9,9 @@ namespace assets {
 
 namespace {
 
-float fade(float t) { return t * t * t * (t * (t * 6.0f - 15.0f) + 10.0f); }
+float fade(float t) {
+    return t * t * t * (t * (t * 6.0f - 15.0f) + 10.0f);
+}
 
 int wrap(int i, int period) {
     if (period <= 0) {

@@ -27,20 +27,21 @@ private:
 
 std::string format(const char* pattern, float a, float b, float c) {
     char buffer[96];
-    std::snprintf(buffer, sizeof buffer, pattern, static_cast<double>(a),
-                  static_cast<double>(b), static_cast<double>(c));
+    std::snprintf(buffer, sizeof buffer, pattern, static_cast<double>(a), static_cast<double>(b),
+                  static_cast<double>(c));
     return buffer;
 }
 
 std::string format(const char* pattern, float a, float b) {
     char buffer[96];
-    std::snprintf(buffer, sizeof buffer, pattern, static_cast<double>(a),
-                  static_cast<double>(b));
+    std::snprintf(buffer, sizeof buffer, pattern, static_cast<double>(a), static_cast<double>(b));
     return buffer;
 }
 
 // "-0.0000" and "0.0000" are one value; keep one spelling.
-float tidy(float value, float unit) { return std::abs(value) < 0.5f * unit ? 0.0f : value; }
+float tidy(float value, float unit) {
+    return std::abs(value) < 0.5f * unit ? 0.0f : value;
+}
 
 } // namespace
 
@@ -62,14 +63,13 @@ std::string objText(const Model& model) {
             Vec3 p = mesh.positions[i];
             Vec3 n = mesh.normals[i];
             Vec2 st = mesh.texCoords[i];
-            size_t v = vertexTable.indexOf(format("v %.4f %.4f %.4f\n", tidy(p.x, 1e-4f),
-                                                  tidy(p.y, 1e-4f), tidy(p.z, 1e-4f)));
+            size_t v = vertexTable.indexOf(
+                format("v %.4f %.4f %.4f\n", tidy(p.x, 1e-4f), tidy(p.y, 1e-4f), tidy(p.z, 1e-4f)));
             size_t vt = coordinateTable.indexOf(
                 format("vt %.5f %.5f\n", tidy(-st.x, 1e-5f), tidy(-st.y, 1e-5f)));
             size_t vn = normalTable.indexOf(format("vn %.4f %.4f %.4f\n", tidy(n.x, 1e-4f),
                                                    tidy(n.y, 1e-4f), tidy(n.z, 1e-4f)));
-            corners[i] =
-                std::to_string(v) + "/" + std::to_string(vt) + "/" + std::to_string(vn);
+            corners[i] = std::to_string(v) + "/" + std::to_string(vt) + "/" + std::to_string(vn);
         }
         faces += "usemtl " + group.material + "\n";
         for (const Triangle& t : mesh.triangles) {

@@ -28,9 +28,13 @@ uint64_t Random::next() {
     return z ^ (z >> 31);
 }
 
-float Random::uniform() { return static_cast<float>(next() >> 40) * (1.0f / 16777216.0f); }
+float Random::uniform() {
+    return static_cast<float>(next() >> 40) * (1.0f / 16777216.0f);
+}
 
-float Random::range(float low, float high) { return low + (high - low) * uniform(); }
+float Random::range(float low, float high) {
+    return low + (high - low) * uniform();
+}
 
 uint32_t Random::below(uint32_t count) {
     return count == 0 ? 0 : static_cast<uint32_t>(next() % count);

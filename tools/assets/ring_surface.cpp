@@ -7,9 +7,7 @@
 namespace assets {
 
 void addGridTriangles(MeshPart& part, uint32_t firstVertex, int rows, int columns) {
-    auto index = [&](int r, int c) {
-        return firstVertex + static_cast<uint32_t>(r * columns + c);
-    };
+    auto index = [&](int r, int c) { return firstVertex + static_cast<uint32_t>(r * columns + c); };
     auto addIfProper = [&](uint32_t a, uint32_t b, uint32_t c) {
         const auto& p = part.positions;
         bool collapsed = (p[a].x == p[b].x && p[a].y == p[b].y && p[a].z == p[b].z) ||
@@ -40,8 +38,8 @@ MeshPart ringSurface(const std::vector<Ring>& rings, int segments, float sRepeat
             } else if (j == segments) {
                 p = first; // the seam closes exactly
             }
-            part.addVertex(p, {sRepeat * static_cast<float>(j) / static_cast<float>(segments),
-                               ring.t});
+            part.addVertex(
+                p, {sRepeat * static_cast<float>(j) / static_cast<float>(segments), ring.t});
         }
     }
     addGridTriangles(part, 0, static_cast<int>(rings.size()), segments + 1);

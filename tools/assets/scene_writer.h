@@ -9,7 +9,7 @@
 namespace assets {
 
 struct SceneAssets {
-    std::vector<Model> models;        // environment, snail, sponge, starfish
+    std::vector<Model> models;         // environment, snail, sponge, starfish
     std::vector<TextureFile> textures; // every colour map with its normal map
 };
 

@@ -55,7 +55,9 @@ struct TubeOptions {
 };
 
 // A tube along path (at least two points) with a radius per point, closed
-// by rounded caps. Smooth normals.
+// by rounded caps (flat fans with capRings 0). s goes round the
+// cross-section, counter-clockwise about the path's direction; t runs along
+// the path. Smooth normals.
 MeshPart makeTube(const std::vector<Vec3>& path, const std::vector<float>& radii,
                   const TubeOptions& options);
 
@@ -95,8 +97,7 @@ MeshPart makeDome(float radius, float lowestDegrees, int segments, int rings,
 // out by fractal noise of the given roughness (fraction of the radius) and
 // stretched by radii. Smooth normals; textures projected along the box axis
 // nearest each face's normal, tPerUnit texture units per unit length.
-MeshPart makeBoulder(uint32_t seed, Vec3 radii, float roughness, int subdivisions,
-                     float tPerUnit);
+MeshPart makeBoulder(uint32_t seed, Vec3 radii, float roughness, int subdivisions, float tPerUnit);
 
 // Texture position of point p projected along the axis nearest to normal n,
 // oriented so that dP/ds x dP/dt points along n.

@@ -90,7 +90,8 @@ float skyTAt(float elevationDegrees) {
 }
 
 float skyElevationAt(float t) {
-    return skyLowestDegrees + (90.0f - skyLowestDegrees) * std::pow(clamp01(t), 1.0f / skyTExponent);
+    return skyLowestDegrees +
+           (90.0f - skyLowestDegrees) * std::pow(clamp01(t), 1.0f / skyTExponent);
 }
 
 Canvas paintSky() {
@@ -113,16 +114,17 @@ Canvas paintSky() {
                 continue;
             }
             float angle = std::atan2(dy, dx) + f.turn;
-            float lobe = std::pow(std::abs(std::cos(0.5f * static_cast<float>(f.petals) * angle)),
-                                  0.6f);
+            float lobe =
+                std::pow(std::abs(std::cos(0.5f * static_cast<float>(f.petals) * angle)), 0.6f);
             float rim = f.radius * (0.6f + 0.4f * lobe);
             float inside = smoothstep(rim + edge, rim - edge, d);
-            float outline = smoothstep(rim - 0.09f * f.radius - edge, rim - 0.09f * f.radius + edge, d);
+            float outline =
+                smoothstep(rim - 0.09f * f.radius - edge, rim - 0.09f * f.radius + edge, d);
             Vec3 petal = mix(f.petal, f.petal * 0.72f, outline);
             float heart = f.radius * 0.3f;
             float inHeart = smoothstep(heart + edge, heart - edge, d);
-            float heartLine = smoothstep(heart - 0.07f * f.radius - edge,
-                                         heart - 0.07f * f.radius + edge, d);
+            float heartLine =
+                smoothstep(heart - 0.07f * f.radius - edge, heart - 0.07f * f.radius + edge, d);
             Vec3 centre = mix(f.centre, f.centre * 0.75f, heartLine);
             Vec3 flower = mix(petal, centre, inHeart);
             colour = mix(colour, flower, 0.88f * inside);

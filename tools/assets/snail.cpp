@@ -91,9 +91,8 @@ Model buildSnail() {
     model.add("snail_shell", shell());
     for (float side : {-1.0f, 1.0f}) {
         model.add("snail_body", stalk(side));
-        model.add("snail_eye",
-                  eyeball({side * 0.165f, 1.07f, 0.64f}, {0.075f, 0.075f, 0.075f},
-                          {side * 0.3f, 0.15f, 1.0f}));
+        model.add("snail_eye", eyeball({side * 0.165f, 1.07f, 0.64f}, {0.075f, 0.075f, 0.075f},
+                                       {side * 0.3f, 0.15f, 1.0f}));
     }
     standFigure(model, snailSideOffset, snailFootHeight);
     return model;

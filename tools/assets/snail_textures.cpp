@@ -17,7 +17,9 @@ float growthRidges(float s, float t) {
     return std::pow(0.5f + 0.5f * std::cos(twoPi * 12.0f * (t + wobble)), 3.0f);
 }
 
-float spiralLine(float s) { return smoothstep(0.11f, 0.05f, std::abs(s - 0.25f)); }
+float spiralLine(float s) {
+    return smoothstep(0.11f, 0.05f, std::abs(s - 0.25f));
+}
 
 TextureFile paintShell() {
     const int size = 256;
@@ -47,12 +49,13 @@ TextureFile paintBody() {
         float broad = fractalNoise(s * 4.0f, t * 4.0f, 4, 4, 4, 57U);
         Vec3 c = mix(rgb(118, 166, 226), rgb(160, 200, 244), broad);
         CellSample spot = cellNoise(s * 8.0f, t * 8.0f, 8, 8, 59U);
-        c = mix(c, rgb(86, 128, 196), 0.6f * smoothstep(0.3f, 0.15f, spot.nearest) *
-                                           (spot.id > 0.5f ? 1.0f : 0.0f));
+        c = mix(c, rgb(86, 128, 196),
+                0.6f * smoothstep(0.3f, 0.15f, spot.nearest) * (spot.id > 0.5f ? 1.0f : 0.0f));
         return c;
     });
     HeightMap heights = paintHeights(size, size, [](float s, float t) {
-        float wrinkles = std::sin(twoPi * (10.0f * t + 2.0f * fractalNoise(s * 4.0f, t * 4.0f, 2, 4, 4, 61U)));
+        float wrinkles =
+            std::sin(twoPi * (10.0f * t + 2.0f * fractalNoise(s * 4.0f, t * 4.0f, 2, 4, 4, 61U)));
         return 1.5f * wrinkles + 2.0f * fractalNoise(s * 16.0f, t * 16.0f, 3, 16, 16, 63U);
     });
     return {"snail_body.tga", toImage(colour, 3), TgaEncoding::raw,

@@ -13,8 +13,12 @@ namespace {
 
 // t range of a cloth band, kept clear of its neighbours so that filtering
 // does not bleed colours across.
-float bandFrom(Cloth cloth) { return 0.25f * static_cast<float>(cloth) + 0.04f; }
-float bandTo(Cloth cloth) { return 0.25f * static_cast<float>(cloth) + 0.21f; }
+float bandFrom(Cloth cloth) {
+    return 0.25f * static_cast<float>(cloth) + 0.04f;
+}
+float bandTo(Cloth cloth) {
+    return 0.25f * static_cast<float>(cloth) + 0.21f;
+}
 
 // The body box: the front face takes the left half of the texture, every
 // other face the right half, all at the same scale (one unit of face per
@@ -61,10 +65,10 @@ void addLeg(Model& model, float x) {
     MeshPart shoe = ellipsoid({x, -0.925f, 0.06f}, {0.1f, 0.075f, 0.17f});
     squeezeT(shoe, bandFrom(Cloth::black), bandTo(Cloth::black));
     model.add("sponge_clothes", shoe);
-    model.add("sponge_clothes",
-              clothTube({{x, -0.9f, 0.0f}, {x, -0.73f, 0.0f}}, {0.045f, 0.045f}, Cloth::white, 0.3f));
-    model.add("sponge_skin", skinTube({{x, -0.76f, 0.0f}, {x, -0.6f, 0.0f}}, {0.038f, 0.038f},
-                                      {0, 0, 1}));
+    model.add("sponge_clothes", clothTube({{x, -0.9f, 0.0f}, {x, -0.73f, 0.0f}}, {0.045f, 0.045f},
+                                          Cloth::white, 0.3f));
+    model.add("sponge_skin",
+              skinTube({{x, -0.76f, 0.0f}, {x, -0.6f, 0.0f}}, {0.038f, 0.038f}, {0, 0, 1}));
     model.add("sponge_clothes",
               clothTube({{x, -0.69f, 0.0f}, {x, -0.6f, 0.0f}}, {0.1f, 0.1f}, Cloth::brown, 0.3f));
 }
@@ -132,7 +136,8 @@ Model buildSponge() {
     model.add("sponge_clothes",
               clothBox({-0.03f, -0.35f, 0.21f}, {0.03f, -0.3f, 0.24f}, Cloth::red));
     MeshPart blade = clothBox({-0.035f, -0.035f, -0.01f}, {0.035f, 0.035f, 0.01f}, Cloth::red);
-    transform(blade, translation({0.0f, -0.4f, 0.225f}) * rotationZ(45.0f) * scaling({1.0f, 1.6f, 1.0f}));
+    transform(blade,
+              translation({0.0f, -0.4f, 0.225f}) * rotationZ(45.0f) * scaling({1.0f, 1.6f, 1.0f}));
     model.add("sponge_clothes", blade);
 
     for (float side : {-1.0f, 1.0f}) {
@@ -144,8 +149,9 @@ Model buildSponge() {
     nose.segments = 10;
     nose.side = {1, 0, 0};
     nose.tPerUnit = 2.0f;
-    model.add("sponge_skin", makeTube({{0.0f, 0.42f, 0.16f}, {0.0f, 0.445f, 0.3f}, {0.0f, 0.48f, 0.4f}},
-                                      {0.05f, 0.045f, 0.055f}, nose));
+    model.add("sponge_skin",
+              makeTube({{0.0f, 0.42f, 0.16f}, {0.0f, 0.445f, 0.3f}, {0.0f, 0.48f, 0.4f}},
+                       {0.05f, 0.045f, 0.055f}, nose));
 
     standFigure(model, spongeSideOffset, spongeFootHeight);
     return model;

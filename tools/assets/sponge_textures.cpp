@@ -25,8 +25,8 @@ float pore(Vec2 p, float density, uint32_t seed) {
 
 // Pores that tile with the texture (limbs and nose wrap around).
 float tilingPore(float s, float t, int cells, uint32_t seed) {
-    CellSample cell = cellNoise(s * static_cast<float>(cells), t * static_cast<float>(cells), cells,
-                                cells, seed);
+    CellSample cell =
+        cellNoise(s * static_cast<float>(cells), t * static_cast<float>(cells), cells, cells, seed);
     if (cell.id > 0.7f) {
         return 0.0f;
     }
@@ -52,16 +52,18 @@ Vec3 face(Vec3 c, Vec2 p, float& height) {
     float x = p.x;
     float lip = 0.24f + 1.1f * x * x;           // upper lip line
     float chin = 0.16f + 0.7f * x * x + 0.015f; // lower edge of the opening
-    float inMouth = smoothstep(0.008f, 0.0f, p.y - lip) * smoothstep(chin - 0.004f, chin + 0.004f, p.y) *
+    float inMouth = smoothstep(0.008f, 0.0f, p.y - lip) *
+                    smoothstep(chin - 0.004f, chin + 0.004f, p.y) *
                     smoothstep(0.3f, 0.27f, std::abs(x));
-    Vec3 mouth = mix(rgb(120, 20, 30), rgb(220, 70, 80), smoothstep(0.2f, 0.17f, p.y) *
-                                                          smoothstep(0.1f, 0.0f, std::abs(x)));
+    Vec3 mouth = mix(rgb(120, 20, 30), rgb(220, 70, 80),
+                     smoothstep(0.2f, 0.17f, p.y) * smoothstep(0.1f, 0.0f, std::abs(x)));
     // Two front teeth hanging from the upper lip.
     float teeth = 0.0f;
     for (float side : {-1.0f, 1.0f}) {
         float tx = std::abs(x - side * 0.035f);
         float top = 0.24f + 1.1f * x * x;
-        teeth = std::max(teeth, smoothstep(0.032f, 0.026f, tx) * smoothstep(top - 0.075f, top - 0.069f, p.y) *
+        teeth = std::max(teeth, smoothstep(0.032f, 0.026f, tx) *
+                                    smoothstep(top - 0.075f, top - 0.069f, p.y) *
                                     smoothstep(top + 0.005f, top, p.y));
     }
     Vec3 opening = mix(mouth, rgb(255, 255, 250), teeth);
@@ -127,9 +129,8 @@ TextureFile paintSkin() {
         Vec3 c = mix(yellow * 0.94f, yellow, broad);
         return mix(c, poreColour, smoothstep(0.0f, 0.5f, tilingPore(s, t, 6, 81U)));
     });
-    HeightMap heights = paintHeights(size, size, [](float s, float t) {
-        return -4.0f * tilingPore(s, t, 6, 81U);
-    });
+    HeightMap heights =
+        paintHeights(size, size, [](float s, float t) { return -4.0f * tilingPore(s, t, 6, 81U); });
     return {"sponge_skin.tga", toImage(colour, 3), TgaEncoding::raw,
             meshNormalMap(heights, 0.6f, true)};
 }
@@ -151,7 +152,8 @@ TextureFile paintClothes() {
             break;
         case 1:
             c = rgb(150, 96, 42) * (0.9f + 0.1f * w);
-            c = c * (1.0f - 0.25f * smoothstep(0.02f, 0.0f, std::abs(std::fmod(s * 4.0f, 1.0f) - 0.5f)));
+            c = c * (1.0f -
+                     0.25f * smoothstep(0.02f, 0.0f, std::abs(std::fmod(s * 4.0f, 1.0f) - 0.5f)));
             break;
         case 2:
             c = rgb(30, 28, 30) * (0.9f + 0.2f * w);
@@ -162,7 +164,8 @@ TextureFile paintClothes() {
         }
         return c;
     });
-    HeightMap heights = paintHeights(size, size, [&](float s, float t) { return 1.5f * weave(s, t); });
+    HeightMap heights =
+        paintHeights(size, size, [&](float s, float t) { return 1.5f * weave(s, t); });
     return {"sponge_clothes.tga", toImage(colour, 4), TgaEncoding::runLength,
             meshNormalMap(heights, 0.5f, true)};
 }
@@ -180,12 +183,12 @@ TextureFile paintEye() {
         c = mix(c, rgb(20, 50, 120), smoothstep(0.77f, 0.78f, t) * smoothstep(0.795f, 0.785f, t));
         c = mix(c, rgb(10, 10, 12), smoothstep(0.875f, 0.885f, t));
         float glint = length(Vec2{wrappedDelta(0.1f, s, 1.0f) * 0.35f, t - 0.845f});
-        c = mix(c, rgb(255, 255, 255), smoothstep(0.022f, 0.014f, glint) * (t < 0.93f ? 1.0f : 0.0f));
+        c = mix(c, rgb(255, 255, 255),
+                smoothstep(0.022f, 0.014f, glint) * (t < 0.93f ? 1.0f : 0.0f));
         return c;
     });
-    HeightMap heights = paintHeights(size, size, [](float, float t) {
-        return 2.0f * smoothstep(0.76f, 0.79f, t);
-    });
+    HeightMap heights =
+        paintHeights(size, size, [](float, float t) { return 2.0f * smoothstep(0.76f, 0.79f, t); });
     return {"sponge_eye.tga", toImage(colour, 4), TgaEncoding::runLength,
             meshNormalMap(heights, 0.5f, true)};
 }

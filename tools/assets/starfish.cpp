@@ -24,21 +24,25 @@ MeshPart limb(const std::vector<Vec3>& path, const std::vector<float>& radii, Ve
 
 void addTorso(Model& model) {
     MeshPart torso = ellipsoid(starfishTorsoCentre, starfishTorsoRadii, 28, 18);
-    model.add("starfish_torso", selectTriangles(torso, [](Vec3 c) { return c.y >= starfishWaist; }));
-    model.add("starfish_shorts", selectTriangles(torso, [](Vec3 c) { return c.y < starfishWaist; }));
+    model.add("starfish_torso",
+              selectTriangles(torso, [](Vec3 c) { return c.y >= starfishWaist; }));
+    model.add("starfish_shorts",
+              selectTriangles(torso, [](Vec3 c) { return c.y < starfishWaist; }));
 }
 
 void addLeg(Model& model, float side) {
-    MeshPart leg = limb({{side * 0.2f, -1.0f, 0.0f}, {side * 0.3f, -1.35f, 0.02f}, {side * 0.4f, -1.72f, 0.05f}},
-                        {0.26f, 0.2f, 0.1f}, {0, 0, 1}, 0.85f);
+    MeshPart leg = limb(
+        {{side * 0.2f, -1.0f, 0.0f}, {side * 0.3f, -1.35f, 0.02f}, {side * 0.4f, -1.72f, 0.05f}},
+        {0.26f, 0.2f, 0.1f}, {0, 0, 1}, 0.85f);
     model.add("starfish_shorts", selectTriangles(leg, [](Vec3 c) { return c.y >= starfishHem; }));
     model.add("starfish_skin", selectTriangles(leg, [](Vec3 c) { return c.y < starfishHem; }));
 }
 
 void addArm(Model& model, float side) {
-    model.add("starfish_skin",
-              limb({{side * 0.3f, -0.38f, 0.0f}, {side * 0.65f, -0.5f, 0.02f}, {side * 0.92f, -0.66f, 0.06f}},
-                   {0.22f, 0.14f, 0.07f}, {0, 1, 0}, 0.8f));
+    model.add("starfish_skin", limb({{side * 0.3f, -0.38f, 0.0f},
+                                     {side * 0.65f, -0.5f, 0.02f},
+                                     {side * 0.92f, -0.66f, 0.06f}},
+                                    {0.22f, 0.14f, 0.07f}, {0, 1, 0}, 0.8f));
 }
 
 void addFace(Model& model) {
@@ -79,8 +83,10 @@ Model buildStarfish() {
                        material("starfish_eye", "starfish_eye.tga", 0.6f)};
 
     addTorso(model);
-    model.add("starfish_skin", limb({{0.0f, -0.25f, 0.0f}, {0.0f, 0.15f, -0.01f},
-                                     {0.0f, 0.45f, -0.03f}, {0.0f, 0.7f, -0.05f}},
+    model.add("starfish_skin", limb({{0.0f, -0.25f, 0.0f},
+                                     {0.0f, 0.15f, -0.01f},
+                                     {0.0f, 0.45f, -0.03f},
+                                     {0.0f, 0.7f, -0.05f}},
                                     {0.34f, 0.29f, 0.17f, 0.05f}, {1, 0, 0}, 0.85f));
     for (float side : {-1.0f, 1.0f}) {
         addLeg(model, side);

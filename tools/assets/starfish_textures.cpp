@@ -58,12 +58,14 @@ TextureFile paintTorso() {
         float x = (s - 0.5f) * across;
         float y = (t - starfishMouthT) * up;
         float curve = y - (-0.02f + 1.4f * x * x);
-        float smile = smoothstep(0.014f, 0.008f, std::abs(curve)) * smoothstep(0.17f, 0.15f, std::abs(x));
+        float smile =
+            smoothstep(0.014f, 0.008f, std::abs(curve)) * smoothstep(0.17f, 0.15f, std::abs(x));
         // Small corners turning up at both ends.
         for (float side : {-1.0f, 1.0f}) {
             Vec2 corner{x - side * 0.16f, y - (-0.02f + 1.4f * 0.16f * 0.16f) - 0.012f};
-            smile = std::max(smile, smoothstep(0.012f, 0.007f, std::abs(corner.y + 0.6f * side * corner.x)) *
-                                        smoothstep(0.03f, 0.02f, length(corner)));
+            smile = std::max(
+                smile, smoothstep(0.012f, 0.007f, std::abs(corner.y + 0.6f * side * corner.x)) *
+                           smoothstep(0.03f, 0.02f, length(corner)));
         }
         c = mix(c, rgb(150, 30, 50), smile);
         height -= 3.0f * smile;
@@ -105,7 +107,8 @@ TextureFile paintShorts() {
     HeightMap heights = paintHeights(size, size, [](float s, float t) {
         float heart = 0.0f;
         float petal = flower(s, t, heart);
-        float weave = 0.5f + 0.25f * std::sin(twoPi * 64.0f * s) + 0.25f * std::sin(twoPi * 64.0f * t);
+        float weave =
+            0.5f + 0.25f * std::sin(twoPi * 64.0f * s) + 0.25f * std::sin(twoPi * 64.0f * t);
         return 1.5f * petal + 1.0f * heart + weave;
     });
     return {"starfish_shorts.tga", toImage(colour, 3), TgaEncoding::runLength,
@@ -123,9 +126,8 @@ TextureFile paintEye() {
         c = mix(c, rgb(255, 255, 255), smoothstep(0.012f, 0.008f, glint));
         return c;
     });
-    HeightMap heights = paintHeights(size, size, [](float, float t) {
-        return 1.5f * smoothstep(0.88f, 0.92f, t);
-    });
+    HeightMap heights =
+        paintHeights(size, size, [](float, float t) { return 1.5f * smoothstep(0.88f, 0.92f, t); });
     return {"starfish_eye.tga", toImage(colour, 4), TgaEncoding::runLength,
             meshNormalMap(heights, 0.5f, true)};
 }

@@ -24,26 +24,56 @@ struct Vec3 {
     float z = 0.0f;
 };
 
-inline Vec2 operator+(Vec2 a, Vec2 b) { return {a.x + b.x, a.y + b.y}; }
-inline Vec2 operator-(Vec2 a, Vec2 b) { return {a.x - b.x, a.y - b.y}; }
-inline Vec2 operator*(Vec2 a, float k) { return {a.x * k, a.y * k}; }
-inline float dot(Vec2 a, Vec2 b) { return a.x * b.x + a.y * b.y; }
-inline float length(Vec2 a) { return std::sqrt(dot(a, a)); }
+inline Vec2 operator+(Vec2 a, Vec2 b) {
+    return {a.x + b.x, a.y + b.y};
+}
+inline Vec2 operator-(Vec2 a, Vec2 b) {
+    return {a.x - b.x, a.y - b.y};
+}
+inline Vec2 operator*(Vec2 a, float k) {
+    return {a.x * k, a.y * k};
+}
+inline float dot(Vec2 a, Vec2 b) {
+    return a.x * b.x + a.y * b.y;
+}
+inline float length(Vec2 a) {
+    return std::sqrt(dot(a, a));
+}
 
-inline Vec3 operator+(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-inline Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-inline Vec3 operator-(Vec3 a) { return {-a.x, -a.y, -a.z}; }
-inline Vec3 operator*(Vec3 a, float k) { return {a.x * k, a.y * k, a.z * k}; }
-inline Vec3 operator*(float k, Vec3 a) { return a * k; }
-inline Vec3 operator*(Vec3 a, Vec3 b) { return {a.x * b.x, a.y * b.y, a.z * b.z}; }
-inline Vec3 operator/(Vec3 a, float k) { return {a.x / k, a.y / k, a.z / k}; }
-inline Vec3& operator+=(Vec3& a, Vec3 b) { return a = a + b; }
+inline Vec3 operator+(Vec3 a, Vec3 b) {
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+inline Vec3 operator-(Vec3 a, Vec3 b) {
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+inline Vec3 operator-(Vec3 a) {
+    return {-a.x, -a.y, -a.z};
+}
+inline Vec3 operator*(Vec3 a, float k) {
+    return {a.x * k, a.y * k, a.z * k};
+}
+inline Vec3 operator*(float k, Vec3 a) {
+    return a * k;
+}
+inline Vec3 operator*(Vec3 a, Vec3 b) {
+    return {a.x * b.x, a.y * b.y, a.z * b.z};
+}
+inline Vec3 operator/(Vec3 a, float k) {
+    return {a.x / k, a.y / k, a.z / k};
+}
+inline Vec3& operator+=(Vec3& a, Vec3 b) {
+    return a = a + b;
+}
 
-inline float dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+inline float dot(Vec3 a, Vec3 b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 inline Vec3 cross(Vec3 a, Vec3 b) {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
-inline float length(Vec3 a) { return std::sqrt(dot(a, a)); }
+inline float length(Vec3 a) {
+    return std::sqrt(dot(a, a));
+}
 
 // Unit vector along a; a zero vector stays zero.
 inline Vec3 normalized(Vec3 a) {
@@ -51,9 +81,15 @@ inline Vec3 normalized(Vec3 a) {
     return l > 0.0f ? a / l : a;
 }
 
-inline float mix(float a, float b, float k) { return a + (b - a) * k; }
-inline Vec3 mix(Vec3 a, Vec3 b, float k) { return a + (b - a) * k; }
-inline float clamp01(float x) { return std::clamp(x, 0.0f, 1.0f); }
+inline float mix(float a, float b, float k) {
+    return a + (b - a) * k;
+}
+inline Vec3 mix(Vec3 a, Vec3 b, float k) {
+    return a + (b - a) * k;
+}
+inline float clamp01(float x) {
+    return std::clamp(x, 0.0f, 1.0f);
+}
 
 // Hermite step from 0 at edge0 to 1 at edge1 (edges in either order).
 inline float smoothstep(float edge0, float edge1, float x) {
@@ -62,7 +98,9 @@ inline float smoothstep(float edge0, float edge1, float x) {
 }
 
 // Colour from 8-bit sRGB-style components, for readable palettes.
-inline Vec3 rgb(int r, int g, int b) { return {r / 255.0f, g / 255.0f, b / 255.0f}; }
+inline Vec3 rgb(int r, int g, int b) {
+    return {r / 255.0f, g / 255.0f, b / 255.0f};
+}
 
 // Shortest signed distance from a to b on a circle of circumference period.
 inline float wrappedDelta(float a, float b, float period) {

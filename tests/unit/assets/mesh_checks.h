@@ -15,7 +15,9 @@ using namespace assets;
 
 // File coordinates of the environment back to world coordinates: it is
 // drawn turned 90 degrees about y.
-inline Vec3 environmentToWorld(Vec3 p) { return {p.z, p.y, -p.x}; }
+inline Vec3 environmentToWorld(Vec3 p) {
+    return {p.z, p.y, -p.x};
+}
 
 inline bool finite(Vec3 v) {
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);

@@ -27,7 +27,9 @@ void expectSameDirection(Vec3 actual, Vec3 expected) {
 
 // A triangle in the plane spanned by the unit directions along and up (its
 // front normal along x up), with texture positions scale x the plane
-// coordinates.
+// coordinates. The shader's frame is unit length whatever the texture's
+// scale, so an encoded slope is a slope per unit of surface length; the
+// painters fold the scale into their strength.
 MeshPart texturedTriangle(Vec3 along, Vec3 up, float scale) {
     MeshPart part;
     Vec3 n = cross(along, up);
@@ -51,9 +53,8 @@ TEST(MeshNormalMap, PerturbedNormalIsTheRaisedSurfacesNormal) {
             MeshPart part = texturedTriangle(along, up, scale);
             Vec3 tangent = loaderTangent(part, part.triangles[0]);
             for (Vec2 slope : slopes) {
-                // Slopes per texture unit; the surface rises slope x scale per length.
                 Vec3 m = meshNormalFromSlopes(slope.x, slope.y);
-                Vec3 raised = n - along * (slope.x * scale) - up * (slope.y * scale);
+                Vec3 raised = n - along * slope.x - up * slope.y;
                 expectSameDirection(shaderNormal(n, tangent, m), raised);
             }
         }
@@ -62,7 +63,8 @@ TEST(MeshNormalMap, PerturbedNormalIsTheRaisedSurfacesNormal) {
 
 TEST(MeshNormalMap, SlopesOfAHeightMapTakeTheirSigns) {
     // A ridge along t at column 8: rising towards it, falling after it.
-    HeightMap ridge = paintHeights(16, 4, [](float s, float) { return -std::abs(s * 16.0f - 8.5f); });
+    HeightMap ridge =
+        paintHeights(16, 4, [](float s, float) { return -std::abs(s * 16.0f - 8.5f); });
     Image map = meshNormalMap(ridge, 1.0f, true);
     auto m = [&](int i, int j) {
         return decodeUnitVector(&map.pixels[(static_cast<size_t>(j) * 16 + i) * 3]);
@@ -71,19 +73,28 @@ TEST(MeshNormalMap, SlopesOfAHeightMapTakeTheirSigns) {
     EXPECT_LT(m(12, 1).x, -0.3f);
     EXPECT_NEAR(m(4, 1).y, 0.0f, 0.01f);
     EXPECT_GT(m(4, 1).z, 0.5f);
-    // Wrapping: column 0's left neighbour is column 15, higher than column 1
-    // is lower, so the slope there is positive.
-    EXPECT_GT(m(0, 1).x, 0.3f);
+}
+
+TEST(MeshNormalMap, EdgesWrapOnlyForTilingTextures) {
+    // A ramp rising along s: wrapped, column 0 sees column 15 (the top of
+    // the ramp) on its left, so it slopes down; clamped, it slopes up.
+    HeightMap ramp = paintHeights(16, 4, [](float s, float) { return s * 16.0f; });
+    Image wrapped = meshNormalMap(ramp, 0.2f, true);
+    Image clamped = meshNormalMap(ramp, 0.2f, false);
+    EXPECT_LT(decodeUnitVector(&wrapped.pixels[0]).x, -0.5f);
+    EXPECT_GT(decodeUnitVector(&clamped.pixels[0]).x, 0.05f);
+    EXPECT_GT(decodeUnitVector(&wrapped.pixels[3 * 8]).x, 0.1f);
 }
 
 TEST(MeshNormalMap, EncodingRoundTripsWithinOneStep) {
-    for (Vec3 v : {Vec3{0, 0, 1}, Vec3{1, 0, 0}, Vec3{0, -1, 0}, normalized(Vec3{0.3f, -0.5f, 0.8f})}) {
+    for (Vec3 v :
+         {Vec3{0, 0, 1}, Vec3{1, 0, 0}, Vec3{0, -1, 0}, normalized(Vec3{0.3f, -0.5f, 0.8f})}) {
         uint8_t rgb[3];
         encodeUnitVector(v, rgb);
         Vec3 back = decodeUnitVector(rgb);
-        EXPECT_NEAR(back.x, v.x, 1.0f / 255.0f);
-        EXPECT_NEAR(back.y, v.y, 1.0f / 255.0f);
-        EXPECT_NEAR(back.z, v.z, 1.0f / 255.0f);
+        EXPECT_NEAR(back.x, v.x, 1.01f / 255.0f);
+        EXPECT_NEAR(back.y, v.y, 1.01f / 255.0f);
+        EXPECT_NEAR(back.z, v.z, 1.01f / 255.0f);
     }
     uint8_t flat[3];
     encodeUnitVector({0, 0, 1}, flat);
@@ -109,8 +120,10 @@ TEST(DonutNormalMap, PerturbedNormalIsTheRaisedSurfacesNormal) {
             if (length(tangent) < 0.05f) {
                 continue; // the shader has no usable frame there
             }
-            Vec3 aroundTube = normalized(torusPoint(phi + delta, theta) - torusPoint(phi - delta, theta));
-            Vec3 aroundRing = normalized(torusPoint(phi, theta + delta) - torusPoint(phi, theta - delta));
+            Vec3 aroundTube =
+                normalized(torusPoint(phi + delta, theta) - torusPoint(phi - delta, theta));
+            Vec3 aroundRing =
+                normalized(torusPoint(phi, theta + delta) - torusPoint(phi, theta - delta));
             for (Vec2 slope : {Vec2{0.4f, 0.0f}, Vec2{0.0f, 0.4f}, Vec2{-0.3f, 0.5f}}) {
                 SCOPED_TRACE(testing::Message() << "s " << s << " t " << t);
                 Vec3 m = donutNormalFromSlopes(s, t, slope.x, slope.y);

@@ -108,7 +108,8 @@ TEST_F(SceneFiles, ObjFilesWriteFullTrianglesAfterAllTheirVertices) {
                     std::istringstream corner(words[k]);
                     corner >> a >> slash1 >> b >> slash2 >> c;
                     ASSERT_TRUE(corner && slash1 == '/' && slash2 == '/') << words[k];
-                    EXPECT_TRUE(a >= 1 && a <= v && b >= 1 && b <= vt && c >= 1 && c <= vn) << words[k];
+                    EXPECT_TRUE(a >= 1 && a <= v && b >= 1 && b <= vt && c >= 1 && c <= vn)
+                        << words[k];
                 }
                 ++faces;
             }
@@ -212,7 +213,8 @@ TEST_F(SceneFiles, ABuildWritesTheSameBytesEveryTime) {
     for (size_t i = 0; i < again.textures.size(); ++i) {
         const TextureFile& texture = again.textures[i];
         std::vector<uint8_t> bytes = encodeTga(texture.colour, texture.encoding);
-        EXPECT_EQ(std::string(bytes.begin(), bytes.end()), read(texture.fileName)) << texture.fileName;
+        EXPECT_EQ(std::string(bytes.begin(), bytes.end()), read(texture.fileName))
+            << texture.fileName;
     }
 }
 

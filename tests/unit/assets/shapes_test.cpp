@@ -115,13 +115,15 @@ TEST(Shapes, BoxProjectionKeepsOrientationOnEveryAxis) {
 }
 
 TEST(Shapes, DomeFacesItsCentre) {
-    MeshPart dome = makeDome(90.0f, -12.0f, 32, 10,
-                             [](float azimuth, float elevation) { return Vec2{azimuth, elevation / 90.0f}; });
+    MeshPart dome = makeDome(90.0f, -12.0f, 32, 10, [](float azimuth, float elevation) {
+        return Vec2{azimuth, elevation / 90.0f};
+    });
     ASSERT_FALSE(dome.triangles.empty());
     float lowest = 1e9f;
     float highest = -1e9f;
     for (const Triangle& t : dome.triangles) {
-        Vec3 centroid = (dome.positions[t.a] + dome.positions[t.b] + dome.positions[t.c]) * (1.0f / 3.0f);
+        Vec3 centroid =
+            (dome.positions[t.a] + dome.positions[t.b] + dome.positions[t.c]) * (1.0f / 3.0f);
         EXPECT_GT(dot(faceNormal(dome, t), -centroid), 0.0f);
         EXPECT_GT(textureOrientation(dome, t), 0.0f); // the sky reads unmirrored from inside
     }

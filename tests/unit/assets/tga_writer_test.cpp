@@ -64,10 +64,9 @@ Image testImage(int width, int height, int channels, uint64_t seed) {
     const size_t pixels = static_cast<size_t>(width) * height;
     while (i < pixels) {
         size_t run = 1 + random.below(random.uniform() < 0.5f ? 3 : 200);
-        uint8_t colour[4] = {static_cast<uint8_t>(random.below(256)),
-                             static_cast<uint8_t>(random.below(256)),
-                             static_cast<uint8_t>(random.below(256)),
-                             static_cast<uint8_t>(random.below(256))};
+        uint8_t colour[4] = {
+            static_cast<uint8_t>(random.below(256)), static_cast<uint8_t>(random.below(256)),
+            static_cast<uint8_t>(random.below(256)), static_cast<uint8_t>(random.below(256))};
         for (size_t k = 0; k < run && i < pixels; ++k, ++i) {
             std::memcpy(&image.pixels[i * static_cast<size_t>(channels)], colour,
                         static_cast<size_t>(channels));
@@ -120,7 +119,8 @@ TEST(EncodeTga, RawFilesStoreBlueGreenRedRowsInOrder) {
 TEST(EncodeTga, RunsStopAtTheEndOfEachRow) {
     Image image{3, 2, 3, Bytes(18, 200)};
     Bytes file = assets::encodeTga(image, TgaEncoding::runLength);
-    EXPECT_EQ(Bytes(file.begin() + 18, file.end()), (Bytes{0x82, 200, 200, 200, 0x82, 200, 200, 200}));
+    EXPECT_EQ(Bytes(file.begin() + 18, file.end()),
+              (Bytes{0x82, 200, 200, 200, 0x82, 200, 200, 200}));
 }
 
 } // namespace
