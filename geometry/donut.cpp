@@ -8,6 +8,8 @@
 // shader file raises no GL error.
 #include "geometry/donut.h"
 
+#include "geometry/gl_drawing.h"
+
 #include "resources/shader_program.h"
 #include "view/camera.h"
 #include "view/light.h"
@@ -23,38 +25,6 @@ namespace {
 
 // The lit colour of the donut, whether or not its texture loaded.
 constexpr GLfloat donutDiffuse[4] = {0.33f, 0.22f, 0.5f, 1.0f};
-
-// Points the attribute at the buffer bound to GL_ARRAY_BUFFER: tightly packed
-// floats from offset 0.
-void setAttribute(int32_t location, GLint components) {
-    if (location < 0) {
-        return;
-    }
-    const auto index = static_cast<GLuint>(location);
-    glVertexAttribPointer(index, components, GL_FLOAT, GL_FALSE, 0, nullptr);
-    glEnableVertexAttribArray(index);
-}
-
-void setMatrix(int32_t location, const Matrix& m) {
-    if (location >= 0) {
-        glUniformMatrix4fv(location, 1, GL_FALSE, m.m);
-    }
-}
-
-void setFlag(int32_t location, bool value) {
-    if (location >= 0) {
-        glUniform1i(location, value ? 1 : 0);
-    }
-}
-
-void fillBuffer(GLenum target, GLuint buffer, size_t bytes, const void* data) {
-    glBindBuffer(target, buffer);
-    glBufferData(target, static_cast<GLsizeiptr>(bytes), data, GL_STATIC_DRAW);
-}
-
-void drawElements(uint32_t indexCount) {
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indexCount), GL_UNSIGNED_INT, nullptr);
-}
 
 } // namespace
 

@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "geometry/donut.h"
+#include "geometry/gl_drawing.h"
 #include "resources/shader_program.h"
 #include "resources/texture.h"
 #include "view/camera.h"
@@ -22,40 +23,9 @@ namespace {
 // The colour sent for textured groups; the texture supplies the rest.
 constexpr GLfloat texturedDiffuse[4] = {0.3f, 0.3f, 1.0f, 1.0f};
 
-// Points the attribute at the buffer bound to GL_ARRAY_BUFFER: tightly packed
-// floats from offset 0.
-void setAttribute(int32_t location, GLint components) {
-    if (location < 0) {
-        return;
-    }
-    const auto index = static_cast<GLuint>(location);
-    glVertexAttribPointer(index, components, GL_FLOAT, GL_FALSE, 0, nullptr);
-    glEnableVertexAttribArray(index);
-}
-
-void setMatrix(int32_t location, const Matrix& m) {
-    if (location >= 0) {
-        glUniformMatrix4fv(location, 1, GL_FALSE, m.m);
-    }
-}
-
-void setFlag(int32_t location, bool value) {
-    if (location >= 0) {
-        glUniform1i(location, value ? 1 : 0);
-    }
-}
-
-void setColour(int32_t location, const GLfloat* rgba) {
-    if (location >= 0) {
-        glUniform4fv(location, 1, rgba);
-    }
-}
-
 template <typename T>
 void fillBuffer(GLenum target, GLuint buffer, const std::vector<T>& data) {
-    glBindBuffer(target, buffer);
-    glBufferData(target, static_cast<GLsizeiptr>(data.size() * sizeof(T)), data.data(),
-                 GL_STATIC_DRAW);
+    ::fillBuffer(target, buffer, data.size() * sizeof(T), data.data());
 }
 
 // clear() would keep the capacity; a swap with an empty array gives it back.
@@ -143,10 +113,6 @@ void uploadGroup(MeshGroup& group, const ShaderProgram& depthProgram,
     release(group.indexData);
 }
 
-void drawElements(const MeshGroup& group) {
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(group.indexCount), GL_UNSIGNED_INT, nullptr);
-}
-
 bool usable(const ShaderProgram* program) {
     return program != nullptr && program->program != 0;
 }
@@ -157,7 +123,7 @@ void drawDepth(const Mesh& mesh) {
         glBindVertexArray(group.depthVertexArray);
         setMatrix(program.modelMatrix, mesh.modelMatrix);
         setMatrix(program.modelViewMatrix, mesh.lightModelViewMatrix);
-        drawElements(group);
+        drawElements(group.indexCount);
     }
 }
 
@@ -199,7 +165,7 @@ void drawLit(const Mesh& mesh) {
         setMatrix(program.shadowMatrix, mesh.shadowMatrix);
         setMatrix(program.modelViewMatrix, mesh.modelViewMatrix);
         setMaterial(mesh, group, program);
-        drawElements(group);
+        drawElements(group.indexCount);
     }
 }
 
