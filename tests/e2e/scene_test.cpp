@@ -172,18 +172,18 @@ TEST(TidemoorScene, ResizedWindowIsFilledWithThePicture) {
     ASSERT_TRUE(readOutputUntil(running, 60s, hasReady)) << describe(running);
     const unsigned long window = findWindow(running.pid, "Vorlin - Tidemoor", 20s);
     ASSERT_NE(window, 0u);
-    runCommand("xdotool windowsize " + std::to_string(window) + " 600 700 2>/dev/null");
+    runCommand("xdotool windowsize " + std::to_string(window) + " 1200 1000 2>/dev/null");
     std::this_thread::sleep_for(1500ms);
     const Picture picture = grabWindow(window);
-    ASSERT_EQ(picture.width, 600);
-    ASSERT_EQ(picture.height, 700);
-    // The sky and the sea floor cover the whole window: no corner is left
-    // black (the clear colour) as it would be with the old viewport.
+    ASSERT_EQ(picture.width, 1200);
+    ASSERT_EQ(picture.height, 1000);
+    // The sky and the sea floor cover the whole window, larger than the
+    // 1024 x 800 it started with: no corner is left black (the clear colour).
     const int corner = 40;
     EXPECT_GT(brightness(picture, 0, 0, corner, corner), 8.0);
-    EXPECT_GT(brightness(picture, 600 - corner, 0, 600, corner), 8.0);
-    EXPECT_GT(brightness(picture, 0, 700 - corner, corner, 700), 8.0);
-    EXPECT_GT(brightness(picture, 600 - corner, 700 - corner, 600, 700), 8.0);
+    EXPECT_GT(brightness(picture, 1200 - corner, 0, 1200, corner), 8.0);
+    EXPECT_GT(brightness(picture, 0, 1000 - corner, corner, 1000), 8.0);
+    EXPECT_GT(brightness(picture, 1200 - corner, 1000 - corner, 1200, 1000), 8.0);
     runCommand("xdotool key --window " + std::to_string(window) + " Escape 2>/dev/null");
     EXPECT_TRUE(waitForExit(running, 30s));
     EXPECT_EQ(running.exitCode, 0);

@@ -93,18 +93,17 @@ TEST(MeshBuilderTest, CornersMergeOnlyWhenEveryComponentIsWithinTolerance) {
                              "f 1 2 3\nf 4 2 3\nf 1 2 5\n";
     const Mesh mesh = build(text, namedMaterials({"m"}));
     ASSERT_EQ(mesh.groups.size(), 1u);
-    EXPECT_EQ(mesh.groups[0].geometry.indices,
-              (std::vector<uint32_t>{0, 1, 2, 0, 1, 2, 0, 1, 3}));
+    EXPECT_EQ(mesh.groups[0].geometry.indices, (std::vector<uint32_t>{0, 1, 2, 0, 1, 2, 0, 1, 3}));
     EXPECT_EQ(mesh.groups[0].geometry.positions[0].x, 0.0f);
 }
 
 TEST(MeshBuilderTest, OneGroupPerMaterialRunAndAnEmptyFirstGroup) {
     const std::string triangle = "f 1 2 3\n";
-    const std::string text = "v 0 0 0\nv 1 0 0\nv 0 1 0\nusemtl b\n" + triangle + triangle +
-                             "usemtl c\n" + triangle;
+    const std::string text =
+        "v 0 0 0\nv 1 0 0\nv 0 1 0\nusemtl b\n" + triangle + triangle + "usemtl c\n" + triangle;
     const Mesh mesh = build(text, namedMaterials({"a", "b", "c"}));
-    EXPECT_EQ(summary(mesh), (std::vector<GroupSummary>{
-                                 {"a", 0, 0, 0}, {"b", 1, 3, 6}, {"c", 2, 3, 3}}));
+    EXPECT_EQ(summary(mesh),
+              (std::vector<GroupSummary>{{"a", 0, 0, 0}, {"b", 1, 3, 6}, {"c", 2, 3, 3}}));
 }
 
 TEST(MeshBuilderTest, FilesWithoutFacesGiveOneEmptyGroup) {
@@ -120,7 +119,8 @@ TEST(MeshBuilderTest, ModelsWithoutMaterialsKeepTheNameDefault) {
 }
 
 TEST(MeshBuilderTest, OnlyTheFirstTriangleOfAPolygonIsUsed) {
-    const Mesh mesh = build("v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nf 1 2 3 4\n", namedMaterials({"m"}));
+    const Mesh mesh =
+        build("v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nf 1 2 3 4\n", namedMaterials({"m"}));
     EXPECT_EQ(summary(mesh), (std::vector<GroupSummary>{{"m", 0, 3, 3}}));
     EXPECT_EQ(mesh.groups[0].geometry.positions[2].y, 1.0f);
 }
@@ -202,7 +202,8 @@ TEST_F(BuildMeshTest, PrintsItsLineOnceTheFileIsRead) {
     testing::internal::CaptureStdout();
     const Mesh mesh = createMesh(path, describeTexture);
     fflush(stdout);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "...done\n...creating Mesh: " + path + "\n\n");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "...done\n...creating Mesh: " + path + "\n\n");
     EXPECT_EQ(mesh.path, path);
     EXPECT_EQ(summary(mesh), (std::vector<GroupSummary>{{"shell", 0, 3, 3}}));
     EXPECT_EQ(mesh.objData.faces.size(), 1u); // kept after building

@@ -101,18 +101,17 @@ TEST(MtlParserTest, DiffuseMapsAndTheirNormalMaps) {
     EXPECT_FALSE(materials[3].hasNormalMap);
     EXPECT_EQ(materials[4].normalMap->fileName, "_NRM.tga");
     EXPECT_EQ(materials[5].normalMap->fileName, "stone_NRM.tga");
-    EXPECT_EQ(requestedTextures,
-              (std::vector<std::pair<std::string, std::string>>{
-                  {"bikini.tga", "bikini.tga"},
-                  {"donut.tga", "donut.tga"},
-                  {"donut_NRM.tga", "donut_NRM.tga"},
-                  {"maps/bikini.tga", "maps/bikini.tga"},
-                  {"maps/bikini_NRM.tga", "maps/bikini_NRM.tga"},
-                  {"a.b", "a.b"},
-                  {".tga", ".tga"},
-                  {"_NRM.tga", "_NRM.tga"},
-                  {"stone.png", "stone.png"},
-                  {"stone_NRM.tga", "stone_NRM.tga"}}));
+    EXPECT_EQ(requestedTextures, (std::vector<std::pair<std::string, std::string>>{
+                                     {"bikini.tga", "bikini.tga"},
+                                     {"donut.tga", "donut.tga"},
+                                     {"donut_NRM.tga", "donut_NRM.tga"},
+                                     {"maps/bikini.tga", "maps/bikini.tga"},
+                                     {"maps/bikini_NRM.tga", "maps/bikini_NRM.tga"},
+                                     {"a.b", "a.b"},
+                                     {".tga", ".tga"},
+                                     {"_NRM.tga", "_NRM.tga"},
+                                     {"stone.png", "stone.png"},
+                                     {"stone_NRM.tga", "stone_NRM.tga"}}));
 
     // Copies of a material share its textures.
     const Material copy = materials[1];
@@ -121,10 +120,9 @@ TEST(MtlParserTest, DiffuseMapsAndTheirNormalMaps) {
 
 TEST(MtlParserTest, HostileLibrariesAreReadWithoutHarm) {
     const std::string longName(100000, 'n');
-    const std::vector<Material> materials =
-        library("newmtl " + longName + "\nmap_Kd " + longName + ".tga\n# " +
-                std::string(5000, '#') + " newmtl hidden\nKd nan inf 1e99\n" +
-                std::string("newmtl a\0b\n", 11) + "map_Kd");
+    const std::vector<Material> materials = library(
+        "newmtl " + longName + "\nmap_Kd " + longName + ".tga\n# " + std::string(5000, '#') +
+        " newmtl hidden\nKd nan inf 1e99\n" + std::string("newmtl a\0b\n", 11) + "map_Kd");
     ASSERT_EQ(materials.size(), 2u);
     EXPECT_EQ(materials[0].name, longName);
     EXPECT_EQ(materials[0].normalMap->fileName, longName + "_NRM.tga");

@@ -44,8 +44,12 @@ void expectVector(const Vector3& v, float x, float y, float z) {
     EXPECT_FLOAT_EQ(v.z, z);
 }
 
-float dot(const Vector3& a, const Vector3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-float length(const Vector3& v) { return std::sqrt(dot(v, v)); }
+float dot(const Vector3& a, const Vector3& b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+float length(const Vector3& v) {
+    return std::sqrt(dot(v, v));
+}
 
 // What the mesh builder relies on, whatever the input: faces of at least
 // three corners whose indices name entries of the lists, sorted by material.
@@ -97,12 +101,9 @@ TEST(ObjParserTest, FullReferencesPolygonsAndTheirFrames) {
     EXPECT_EQ(corners(data, data.faces[0]),
               (std::vector<Corner>{{0, 0, 0}, {1, 0, 1}, {2, 0, 2}, {3, 0, 3}}));
     // Corners beyond the fourth live in the shared list.
-    EXPECT_EQ(corners(data, data.faces[1]), (std::vector<Corner>{{0, 0, 0},
-                                                                 {1, 0, 1},
-                                                                 {2, 0, 2},
-                                                                 {3, 0, 3},
-                                                                 {0, 0, 1},
-                                                                 {1, 0, 2}}));
+    EXPECT_EQ(
+        corners(data, data.faces[1]),
+        (std::vector<Corner>{{0, 0, 0}, {1, 0, 1}, {2, 0, 2}, {3, 0, 3}, {0, 0, 1}, {1, 0, 2}}));
     // Counter-clockwise seen from +z; u grows along +x.
     expectVector(data.faces[0].normal, 0, 0, 1);
     expectVector(data.faces[0].tangent, 1, 0, 0);
@@ -129,7 +130,8 @@ TEST(ObjParserTest, FaceNormalAndTangentFollowTheirFormulas) {
 
 // Mended fault 5: texture coordinates on one line gave NaN tangents.
 TEST(ObjParserTest, DegenerateTextureCoordinatesGiveATangentInThePlane) {
-    for (const char* texCoords : {"vt 0 0\nvt 1 1\nvt 2 2\n", "vt 0.5 0.5\nvt 0.5 0.5\nvt 0.5 0.5\n"}) {
+    for (const char* texCoords :
+         {"vt 0 0\nvt 1 1\nvt 2 2\n", "vt 0.5 0.5\nvt 0.5 0.5\nvt 0.5 0.5\n"}) {
         const ObjData data =
             parse(std::string("v 0 0 0\nv 1 0 0\nv 0 0 -1\n") + texCoords + "f 1/1 2/2 3/3\n");
         ASSERT_EQ(data.faces.size(), 1u);
@@ -201,13 +203,13 @@ TEST(ObjParserTest, IndicesInEveryIntegerForm) {
 // Mended fault 5: indices outside the lists read so far were read out of
 // bounds; negative indices count back from the end of the list read so far.
 TEST(ObjParserTest, IndicesOutsideTheListsDropTheFace) {
-    const ObjData data = parse(threePositions + "f 1 2 4\n"   // beyond the end
-                                                "f 0 1 2\n"   // zero
-                                                "f 1 2 -4\n"  // before the start
+    const ObjData data = parse(threePositions + "f 1 2 4\n"          // beyond the end
+                                                "f 0 1 2\n"          // zero
+                                                "f 1 2 -4\n"         // before the start
                                                 "f 1 2 2147483648\n" // clamped, still out
                                                 "f -3 -2 -1\n"       // relative
                                                 "v 5 5 5\n"
-                                                "f -1 1 2 4\n");     // later vertex is fine
+                                                "f -1 1 2 4\n"); // later vertex is fine
     ASSERT_EQ(data.faces.size(), 2u);
     EXPECT_EQ(data.droppedFaces, 4u);
     EXPECT_EQ(corners(data, data.faces[0]), (std::vector<Corner>{{0, 0, 0}, {1, 0, 0}, {2, 0, 0}}));
@@ -256,9 +258,10 @@ TEST(ObjParserTest, StatementsWithMissingNumbers) {
 // characters.
 TEST(ObjParserTest, CommentsAndUnknownStatementsSkipTheirWholeLine) {
     const std::string longComment = "# " + std::string(5000, 'c') + " v 9 9 9 f 1 2 3\n";
-    const ObjData data = parse("# v 1 2 3\n" + longComment + "o object\ng group " +
-                               std::string(3000, 'g') + " v 1 1 1\ns off\n#v 1 2 3\n"
-                               "V 1 2 3\nvp 1 2\nv 4 5 6\n");
+    const ObjData data =
+        parse("# v 1 2 3\n" + longComment + "o object\ng group " + std::string(3000, 'g') +
+              " v 1 1 1\ns off\n#v 1 2 3\n"
+              "V 1 2 3\nvp 1 2\nv 4 5 6\n");
     ASSERT_EQ(data.positions.size(), 1u);
     expectVector(data.positions[0], 4, 5, 6);
 
@@ -346,9 +349,9 @@ TEST(ObjParserTest, HostileInputKeepsEveryFaceUsable) {
     std::string text = threePositions + std::string(200000, 'w') + "\nv " +
                        std::string(100000, '1') + " 2 3\n" + "v 1." + std::string(100000, '0') +
                        "1 nan(" + std::string(50000, 'a') + ") 0x" + std::string(1000, 'f') +
-                       "p-4\n" + std::string("f 1 2\0 3\nf 1 2 3\0\n", 20) + "usemtl " +
-                       std::string(100000, 'm') + "\nmtllib " + std::string(5000, 'l') +
-                       "\nf " + std::string(30000, '9') + " 1 2\nf 1 2 3";
+                       "p-4\n" + std::string("f 1 2\0 3\nf 1 2 3\0\n", 18) + "usemtl " +
+                       std::string(100000, 'm') + "\nmtllib " + std::string(5000, 'l') + "\nf " +
+                       std::string(30000, '9') + " 1 2\nf 1 2 3";
     ObjData data = parse(text);
     EXPECT_EQ(data.positions.size(), 5u);
     EXPECT_EQ(data.positions[3].x, INFINITY);
@@ -359,8 +362,9 @@ TEST(ObjParserTest, HostileInputKeepsEveryFaceUsable) {
     // Random bytes, and random statements of random tokens.
     std::mt19937 random(99);
     static const std::vector<std::string> tokens = {
-        "v", "vt", "vn", "f", "usemtl", "#", "\n", " ", "/", "//", "1", "2", "-1", "0", "3/3/3",
-        "1/2", "0x2", "nan", "1e9", "-", "\0", "\r\n", "\t", "999999999999", "mtllib"};
+        "v",  "vt",           "vn",    "f",     "usemtl", "#",   "\n",  " ",   "/", "//", "1",
+        "2",  "-1",           "0",     "3/3/3", "1/2",    "0x2", "nan", "1e9", "-", "\0", "\r\n",
+        "\t", "999999999999", "mtllib"};
     for (int round = 0; round < 3000; ++round) {
         std::string garbage;
         const int length = static_cast<int>(random() % 200);

@@ -83,8 +83,8 @@ IntResult referenceInt(const std::string& text) {
     const long value = strtol(text.c_str(), &stop, 0);
     IntResult result;
     result.read = stop != text.c_str();
-    result.value = result.read ? static_cast<int32_t>(std::clamp<long>(value, INT32_MIN, INT32_MAX))
-                               : 0;
+    result.value =
+        result.read ? static_cast<int32_t>(std::clamp<long>(value, INT32_MIN, INT32_MAX)) : 0;
     result.consumed =
         result.read ? static_cast<size_t>(stop - text.c_str()) - whiteSpaceLength(text) : 0;
     return result;
@@ -141,12 +141,33 @@ TEST(TextScannerTest, FloatFormsMatchStrtof) {
 }
 
 TEST(TextScannerTest, IntegerFormsMatchStrtolClampedTo32Bits) {
-    const char* forms[] = {"0",        "7",           "-7",          "+7",         "010",
-                           "08",       "0777",        "0x1f",        "0X1F",       "0x",
-                           "0xg",      "-0x10",       "2147483647",  "2147483648", "-2147483648",
-                           "-2147483649", "99999999999999999999999", "-0x80000000",
-                           "0xffffffffffffffffffff", " \n 12", "+", "-", "x1", "1.5", "12abc",
-                           "1/2/3",    ""};
+    const char* forms[] = {"0",
+                           "7",
+                           "-7",
+                           "+7",
+                           "010",
+                           "08",
+                           "0777",
+                           "0x1f",
+                           "0X1F",
+                           "0x",
+                           "0xg",
+                           "-0x10",
+                           "2147483647",
+                           "2147483648",
+                           "-2147483648",
+                           "-2147483649",
+                           "99999999999999999999999",
+                           "-0x80000000",
+                           "0xffffffffffffffffffff",
+                           " \n 12",
+                           "+",
+                           "-",
+                           "x1",
+                           "1.5",
+                           "12abc",
+                           "1/2/3",
+                           ""};
     for (const char* form : forms) {
         expectSameInt(form);
         expectSameInt(std::string(form) + "/");

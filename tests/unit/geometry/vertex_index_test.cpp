@@ -16,7 +16,9 @@ namespace {
 
 constexpr float tolerance = 0.0001f;
 
-bool close(float a, float b) { return std::fabs(a - b) < tolerance; }
+bool close(float a, float b) {
+    return std::fabs(a - b) < tolerance;
+}
 
 // The first earlier vertex within the tolerance in all eleven components.
 struct LinearScan {
@@ -79,9 +81,8 @@ void expectSameAsLinearScan(const std::vector<GroupVertex>& corners, size_t expe
 // that chains of near matches and ties are common.
 TEST(VertexIndexTest, JitteredCornersMatchTheLinearScan) {
     std::mt19937 random(1);
-    const float steps[] = {0.0f,     0.00005f,  -0.00005f, 0.0000999f, -0.0000999f,
-                           0.0001f,  -0.0001f,  0.00015f,  0.0002f,    0.00009f,
-                           -0.00009f, 0.000101f};
+    const float steps[] = {0.0f,     0.00005f, -0.00005f, 0.0000999f, -0.0000999f, 0.0001f,
+                           -0.0001f, 0.00015f, 0.0002f,   0.00009f,   -0.00009f,   0.000101f};
     std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
     for (int round = 0; round < 20; ++round) {
         std::vector<GroupVertex> bases(1 + round * 3);
@@ -95,7 +96,8 @@ TEST(VertexIndexTest, JitteredCornersMatchTheLinearScan) {
             GroupVertex v = bases[random() % bases.size()];
             const int moved = static_cast<int>(random() % 4);
             for (int m = 0; m < moved; ++m) {
-                *component(v, static_cast<int>(random() % 11)) += steps[random() % std::size(steps)];
+                *component(v, static_cast<int>(random() % 11)) +=
+                    steps[random() % std::size(steps)];
             }
             corners.push_back(v);
         }
@@ -107,8 +109,8 @@ TEST(VertexIndexTest, JitteredCornersMatchTheLinearScan) {
 // their size, and values whose tolerance range reaches over a border.
 TEST(VertexIndexTest, CornersAtCellBordersMatchTheLinearScan) {
     std::mt19937 random(2);
-    const float offsets[] = {0.0f, 1e-6f, -1e-6f, 4.9e-5f, -4.9e-5f, 9.99e-5f, -9.99e-5f, 1e-4f,
-                             -1e-4f, 1.5e-4f};
+    const float offsets[] = {0.0f,     1e-6f,     -1e-6f, 4.9e-5f, -4.9e-5f,
+                             9.99e-5f, -9.99e-5f, 1e-4f,  -1e-4f,  1.5e-4f};
     std::vector<GroupVertex> corners;
     for (int i = 0; i < 6000; ++i) {
         GroupVertex v;
@@ -128,9 +130,9 @@ TEST(VertexIndexTest, CornersAtCellBordersMatchTheLinearScan) {
 TEST(VertexIndexTest, NonFiniteAndHugeValuesMatchTheLinearScan) {
     const float inf = std::numeric_limits<float>::infinity();
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    const float values[] = {nan,     inf,      -inf,    3.4e38f,   -3.4e38f, 1e30f,
-                            4194304.0f, 4194304.0001f, 8388608.0f, 1e-40f, 0.0f,  -0.0f,
-                            2e9f,    -2e9f,    16777216.0f};
+    const float values[] = {nan,   inf,        -inf,          3.4e38f,    -3.4e38f,
+                            1e30f, 4194304.0f, 4194304.0001f, 8388608.0f, 1e-40f,
+                            0.0f,  -0.0f,      2e9f,          -2e9f,      16777216.0f};
     std::mt19937 random(3);
     std::vector<GroupVertex> corners;
     for (int i = 0; i < 4000; ++i) {
