@@ -23,6 +23,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -171,14 +172,24 @@ std::string firstLineOf(const char* path, const char* prefix) {
     return "";
 }
 
+// The 1, 5 and 15 minute load averages: other work on the machine shows in
+// the times, and these say how much there was.
+std::string loadAverage() {
+    std::istringstream fields(firstLineOf("/proc/loadavg", ""));
+    std::string one, five, fifteen;
+    fields >> one >> five >> fifteen;
+    return one + " " + five + " " + fifteen;
+}
+
 void printMachine(const Options& options) {
     std::string cpu = firstLineOf("/proc/cpuinfo", "model name");
     if (const size_t colon = cpu.find(':'); colon != std::string::npos)
         cpu = cpu.substr(colon + 2);
     const std::string hugePages = firstLineOf("/sys/kernel/mm/transparent_hugepage/enabled", "");
-    std::printf("OBJ load benchmark: %s, %ld cores; transparent huge pages: %s\n",
+    std::printf("OBJ load benchmark: %s, %ld cores, load average %s; transparent huge pages: "
+                "%s\n",
                 cpu.empty() ? "unknown CPU" : cpu.c_str(), sysconf(_SC_NPROCESSORS_ONLN),
-                hugePages.empty() ? "unknown" : hugePages.c_str());
+                loadAverage().c_str(), hugePages.empty() ? "unknown" : hugePages.c_str());
     std::printf("Each figure is the median of %d runs, each run a process of its own; time is "
                 "the load call's wall time, peak is the process's VmHWM after it, (at start) its "
                 "resident size before the load.\n",
@@ -345,10 +356,15 @@ bool tablesDiffer(const Table& a, const Table& b) {
 } // namespace
 
 int main(int argc, char** argv) {
+    const char* const usage = "usage: obj_load [--runs N] [--sizes 100k,1m,4m] [--folder DIR] "
+                              "[--keep] [--no-hugetlb] [MODEL.obj ...]\n";
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(usage, stdout);
+        return 0;
+    }
     const std::optional<Options> parsed = parseArguments(argc, argv);
     if (!parsed) {
-        std::fprintf(stderr, "usage: obj_load [--runs N] [--sizes 100k,1m,4m] [--folder DIR] "
-                             "[--keep] [--no-hugetlb] [MODEL.obj ...]\n");
+        std::fputs(usage, stderr);
         return 2;
     }
     Options options = *parsed;
@@ -418,6 +434,7 @@ int main(int argc, char** argv) {
         }
     }
 
+    std::printf("\nLoad average at the end: %s\n", loadAverage().c_str());
     if (madeFolder && !options.keep)
         std::filesystem::remove_all(options.folder);
     else if (options.models.empty())

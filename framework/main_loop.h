@@ -4,7 +4,7 @@
 #include <cstdint>
 
 struct FrameTimer {
-    int64_t frequency = 0;  // counter ticks per second; 0 until first asked
+    int64_t frequency = 0; // counter ticks per second; 0 until first asked
     bool started = false;
     // Raw counter readings of the latest frame and the one before. Kept as
     // integers so that the elapsed time keeps full resolution however long

@@ -88,7 +88,9 @@ bool takeMessage(Message& message) {
     return false;
 }
 
-void postMessage(const Message& message) { pushMessage(platform.queue, message); }
+void postMessage(const Message& message) {
+    pushMessage(platform.queue, message);
+}
 
 void dispatchMessage(const Message& message) {
     windowProcedure(windowState.windowHandle, message.message, message.wParam, message.lParam);

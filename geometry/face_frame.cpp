@@ -27,7 +27,9 @@ Vector3 perpendicularTo(const Vector3& n) {
     return unitOrZero({axis.x - along * n.x, axis.y - along * n.y, axis.z - along * n.z});
 }
 
-bool inRange(int32_t index, size_t size) { return static_cast<uint32_t>(index) < size; }
+bool inRange(int32_t index, size_t size) {
+    return static_cast<uint32_t>(index) < size;
+}
 
 } // namespace
 
@@ -75,8 +77,9 @@ void computeFaceTangent(const ObjData& data, ObjFace& face) {
     }
     const Vector3& n = face.normal;
     face.tangent = tangent;
-    face.bitangent = unitOrZero({n.y * tangent.z - n.z * tangent.y, n.z * tangent.x - n.x * tangent.z,
-                                 n.x * tangent.y - n.y * tangent.x});
+    face.bitangent =
+        unitOrZero({n.y * tangent.z - n.z * tangent.y, n.z * tangent.x - n.x * tangent.z,
+                    n.x * tangent.y - n.y * tangent.x});
 }
 
 void computeTangents(ObjData& data) {

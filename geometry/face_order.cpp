@@ -34,28 +34,48 @@ void sortFacesByMaterial(std::vector<ObjFace>& faces, const std::vector<Material
         next += runEnd(r) - runs[r].firstFace;
     }
     const auto destinationOf = [&](size_t face) {
-        const auto after = std::upper_bound(
-            runs.begin(), runs.end(), face,
-            [](size_t f, const MaterialRun& run) { return f < run.firstFace; });
+        const auto after =
+            std::upper_bound(runs.begin(), runs.end(), face,
+                             [](size_t f, const MaterialRun& run) { return f < run.firstFace; });
         const size_t r = static_cast<size_t>(after - runs.begin()) - 1;
         return destination[r] + (face - runs[r].firstFace);
     };
 
+    // Each cycle is followed with its next destinations computed a few
+    // steps ahead, so the faces they name are already being fetched.
+    constexpr size_t lookAhead = 8;
     std::vector<bool> placed(faces.size(), false);
     for (size_t start = 0; start < faces.size(); ++start) {
         if (placed[start]) {
             continue;
         }
+        size_t upcoming[lookAhead];
+        size_t first = 0;
+        size_t count = 0;
+        size_t last = start;
+        bool complete = false;
+        const auto extend = [&] {
+            if (complete) {
+                return;
+            }
+            last = destinationOf(last);
+            upcoming[(first + count) % lookAhead] = last;
+            ++count;
+            __builtin_prefetch(&faces[last], 1);
+            __builtin_prefetch(reinterpret_cast<const char*>(&faces[last]) + 64, 1);
+            complete = last == start;
+        };
+        for (size_t i = 0; i < lookAhead; ++i) {
+            extend();
+        }
         ObjFace carried = faces[start];
-        size_t from = start;
-        for (;;) {
-            const size_t to = destinationOf(from);
+        while (count > 0) {
+            const size_t to = upcoming[first];
+            first = (first + 1) % lookAhead;
+            --count;
             placed[to] = true;
             std::swap(carried, faces[to]);
-            if (to == start) {
-                break;
-            }
-            from = to;
+            extend();
         }
     }
 }

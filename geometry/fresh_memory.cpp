@@ -14,12 +14,16 @@
 namespace {
 
 // Below this the page faults cost less than the system calls.
-constexpr size_t minimumBytes = size_t{1} << 20;
+constexpr size_t minimumBytes = size_t{1} << 16;
 constexpr uintptr_t smallPage = uintptr_t{1} << 12;
 constexpr uintptr_t largePage = uintptr_t{1} << 21;
 
-uintptr_t roundUp(uintptr_t value, uintptr_t step) { return (value + step - 1) & ~(step - 1); }
-uintptr_t roundDown(uintptr_t value, uintptr_t step) { return value & ~(step - 1); }
+uintptr_t roundUp(uintptr_t value, uintptr_t step) {
+    return (value + step - 1) & ~(step - 1);
+}
+uintptr_t roundDown(uintptr_t value, uintptr_t step) {
+    return value & ~(step - 1);
+}
 
 } // namespace
 
@@ -41,7 +45,8 @@ void prepareForWriting(void* buffer, size_t bufferBytes, size_t from, size_t to)
     }
     // Whole pages only: a page the buffer shares with its neighbours is left
     // to be touched as usual.
-    const uintptr_t pageStart = std::max(roundDown(start + from, smallPage), roundUp(start, smallPage));
+    const uintptr_t pageStart =
+        std::max(roundDown(start + from, smallPage), roundUp(start, smallPage));
     const uintptr_t pageEnd = std::min(roundUp(start + to, smallPage), roundDown(end, smallPage));
     if (pageStart < pageEnd) {
         madvise(reinterpret_cast<void*>(pageStart), pageEnd - pageStart, MADV_POPULATE_WRITE);

@@ -2,6 +2,8 @@
 // into one group per run of a material, and each group gets its own
 // de-duplicated vertex lists and 32-bit indices local to the group. Only the
 // first three corners of a face are used: models must be triangulated.
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "geometry/fresh_memory.h"
@@ -35,7 +37,9 @@ std::vector<GroupPlan> planGroups(const std::vector<ObjFace>& faces, size_t mate
     return plan;
 }
 
-bool inRange(int32_t index, size_t size) { return static_cast<uint32_t>(index) < size; }
+bool inRange(int32_t index, size_t size) {
+    return static_cast<uint32_t>(index) < size;
+}
 
 // Whether the builder can read every list entry the face's first three
 // corners name; the parser keeps no other faces.
@@ -57,7 +61,7 @@ bool isUsable(const ObjData& data, const ObjFace& face, bool hasNormals, bool ha
 // Vertices whose memory is prepared at a time as a group's lists fill up:
 // the lists are reserved for three vertices per face, but shared corners may
 // need far fewer, and only what is written should become resident.
-constexpr size_t preparedVertexStep = size_t{1} << 18;
+constexpr size_t preparedVertexStep = size_t{1} << 15;
 
 void prepareVertices(ObjData& lists, size_t from, size_t to) {
     prepareElements(lists.positions, from, to);
@@ -68,7 +72,7 @@ void prepareVertices(ObjData& lists, size_t from, size_t to) {
 
 // Faces whose corners are prepared ahead of their look-up, so that the
 // table slots they need are already on their way from memory.
-constexpr size_t facesAhead = 16;
+constexpr size_t facesAhead = 8;
 
 struct PreparedFace {
     bool usable = false;
@@ -97,6 +101,33 @@ void prepareFace(const ObjData& data, const ObjFace& face, const VertexIndex& in
     }
 }
 
+// A typical distance between neighbouring positions of the group: the
+// median longest side (in the largest coordinate difference) of a sample of
+// its faces. It only tunes the vertex index; any value gives the same result.
+float typicalSpacing(const ObjData& data, const GroupPlan& plan) {
+    constexpr size_t sampleSize = 63;
+    std::vector<float> sides;
+    const size_t step = std::max<size_t>(1, plan.faceCount / sampleSize);
+    for (size_t f = plan.firstFace; f < plan.firstFace + plan.faceCount; f += step) {
+        const ObjFace& face = data.faces[f];
+        if (!isUsable(data, face, false, false)) {
+            continue;
+        }
+        const Vector3& a = data.positions[face.vertices[0].positionIndex];
+        const Vector3& b = data.positions[face.vertices[1].positionIndex];
+        const float side =
+            std::max({std::fabs(a.x - b.x), std::fabs(a.y - b.y), std::fabs(a.z - b.z)});
+        if (side > 0.0f && std::isfinite(side)) {
+            sides.push_back(side);
+        }
+    }
+    if (sides.empty()) {
+        return 0.0f;
+    }
+    std::nth_element(sides.begin(), sides.begin() + sides.size() / 2, sides.end());
+    return sides[sides.size() / 2];
+}
+
 void buildGroup(const Mesh& mesh, const GroupPlan& plan, VertexIndex& index, MeshGroup& group) {
     const ObjData& data = mesh.objData;
     ObjData& lists = group.geometry;
@@ -107,7 +138,7 @@ void buildGroup(const Mesh& mesh, const GroupPlan& plan, VertexIndex& index, Mes
     lists.texCoords.reserve(maxVertices);
     lists.indices.reserve(maxVertices);
     prepareElements(lists.indices, 0, maxVertices);
-    resetVertexIndex(index, maxVertices);
+    resetVertexIndex(index, maxVertices, typicalSpacing(data, plan));
 
     const size_t first = plan.firstFace;
     const size_t end = plan.firstFace + plan.faceCount;

@@ -5,6 +5,7 @@
 // sorted by material.
 #include "geometry/obj_parser.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -42,11 +43,13 @@ StatementCounts countStatementLines(std::string_view text) {
                 counts.texCoords += second == 't';
                 counts.normals += second == 'n';
             }
-        } else if (first == 'f' && isWhiteSpace(second)) {
-            ++counts.faces;
         }
         const auto* newline =
             static_cast<const char*>(memchr(p, '\n', static_cast<size_t>(end - p)));
+        // A face needs three corners: "f 1 2 3" at the least.
+        if (first == 'f' && isWhiteSpace(second) && (newline == nullptr ? end : newline) - p >= 7) {
+            ++counts.faces;
+        }
         if (newline == nullptr) {
             break;
         }
@@ -61,6 +64,10 @@ void reserveFresh(std::vector<T>& list, size_t count) {
     prepareElements(list, 0, count);
 }
 
+// Faces whose memory is prepared at a time: face lines that turn out to be
+// malformed keep no face, so only what is stored should become resident.
+constexpr size_t preparedFaceStep = size_t{1} << 16;
+
 struct ObjReading {
     ObjData& data;
     std::vector<Material>& materials;
@@ -69,6 +76,7 @@ struct ObjReading {
     bool hasNormals = false;
     uint32_t currentMaterial = 0;
     std::vector<MaterialRun> runs{};
+    size_t preparedFaces = 0;
     // A face stored while no texture coordinate had been read yet gets its
     // tangent once the whole file is read.
     bool tangentsPending = false;
@@ -162,6 +170,11 @@ void readFace(TextScanner& text, ObjReading& reading) {
     if (reading.runs.empty() || reading.runs.back().materialId != face.materialId) {
         reading.runs.push_back({face.materialId, data.faces.size()});
     }
+    if (data.faces.size() == reading.preparedFaces) {
+        prepareElements(data.faces, reading.preparedFaces,
+                        reading.preparedFaces + preparedFaceStep);
+        reading.preparedFaces += preparedFaceStep;
+    }
     data.faces.push_back(face);
 }
 
@@ -239,7 +252,9 @@ void parseObj(std::string_view text, std::vector<Material>& materials, ObjData& 
     reserveFresh(data.positions, counts.positions);
     reserveFresh(data.texCoords, counts.texCoords);
     reserveFresh(data.normals, counts.normals);
-    reserveFresh(data.faces, counts.faces);
+    // Faces take 96 bytes each: the reservation stays within a few times the
+    // text's size whatever the text claims.
+    data.faces.reserve(std::min(counts.faces, 4 * text.size() / sizeof(ObjFace) + 16));
 
     ObjReading reading{.data = data,
                        .materials = materials,

@@ -15,6 +15,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 struct TextScanner {
@@ -30,12 +31,58 @@ inline bool isWhiteSpace(char c) {
     return c == ' ' || static_cast<unsigned char>(c - '\t') <= '\r' - '\t';
 }
 
-inline bool isDecimalDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
+inline bool isDecimalDigit(char c) {
+    return static_cast<unsigned char>(c - '0') < 10;
+}
 
 inline void skipWhiteSpace(TextScanner& text) {
     while (text.cursor != text.end && isWhiteSpace(*text.cursor)) {
         ++text.cursor;
     }
+}
+
+// The run of decimal digits at p: returns its end, and gives its length
+// and, for at most 19 digits, its value. Eight digits at a time where the
+// text has eight more bytes: plain indices and coordinates are short runs,
+// and a loop with a branch per digit mispredicts its end every time.
+inline const char* scanDigits(const char* p, const char* end, uint64_t& value, int& count) {
+    constexpr uint64_t zeros = 0x3030303030303030ull; // '0' in every byte
+    value = 0;
+    count = 0;
+    while (end - p >= 8) {
+        uint64_t bytes;
+        memcpy(&bytes, p, sizeof bytes);
+        // Digits become 0 to 9; every other byte gets its top bit set
+        // below, without a carry between bytes.
+        const uint64_t digits = bytes ^ zeros;
+        const uint64_t others =
+            (((digits & 0x7F7F7F7F7F7F7F7Full) + 0x7676767676767676ull) | digits) &
+            0x8080808080808080ull;
+        const int n = others != 0 ? std::countr_zero(others) / 8 : 8;
+        if (n > 0) {
+            // The first digit is the lowest byte; shifting the n digits to
+            // the top gives 8 - n leading zeros. Then pairs, quads, eights.
+            uint64_t v = digits << (8 * (8 - n));
+            v = v * 10 + (v >> 8);
+            v = ((v & 0x000000FF000000FFull) * (100 + (1000000ull << 32)) +
+                 ((v >> 16) & 0x000000FF000000FFull) * (1 + (10000ull << 32))) >>
+                32;
+            static constexpr uint64_t scale[9] = {1,      10,      100,      1000,     10000,
+                                                  100000, 1000000, 10000000, 100000000};
+            value = value * scale[n] + v;
+            count += n;
+            p += n;
+        }
+        if (n < 8) {
+            return p;
+        }
+    }
+    while (p != end && isDecimalDigit(*p)) {
+        value = value * 10 + static_cast<uint64_t>(*p - '0');
+        ++count;
+        ++p;
+    }
+    return p;
 }
 
 // "%s": the next word, or an empty view at the end of the text.
@@ -63,6 +110,26 @@ inline bool readFloat(TextScanner& text, float& value) {
                                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     constexpr int maxDigits = 19; // a uint64_t holds any 19 decimal digits
+    static constexpr uint64_t powersOfTenInteger[maxDigits + 1] = {1ull,
+                                                                   10ull,
+                                                                   100ull,
+                                                                   1000ull,
+                                                                   10000ull,
+                                                                   100000ull,
+                                                                   1000000ull,
+                                                                   10000000ull,
+                                                                   100000000ull,
+                                                                   1000000000ull,
+                                                                   10000000000ull,
+                                                                   100000000000ull,
+                                                                   1000000000000ull,
+                                                                   10000000000000ull,
+                                                                   100000000000000ull,
+                                                                   1000000000000000ull,
+                                                                   10000000000000000ull,
+                                                                   100000000000000000ull,
+                                                                   1000000000000000000ull,
+                                                                   10000000000000000000ull};
 
     skipWhiteSpace(text);
     const char* p = text.cursor;
@@ -72,39 +139,31 @@ inline bool readFloat(TextScanner& text, float& value) {
         negative = *p == '-';
         ++p;
     }
+    // At most 19 digits in all keep the mantissa exact in 64 bits; longer
+    // numbers go to strtof.
     uint64_t mantissa = 0;
-    int significant = 0;
-    int exponent = 0;
-    bool exact = true;
+    int integerCount = 0;
     const char* const integerStart = p;
-    while (p != end && isDecimalDigit(*p)) {
-        if (significant < maxDigits) {
-            mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
-            significant += mantissa != 0;
-        } else {
-            exact = false;
-        }
-        ++p;
-    }
-    const bool integerDigits = p != integerStart;
-    if (p - integerStart == 1 && *integerStart == '0' && p != end && (*p == 'x' || *p == 'X')) {
+    p = scanDigits(p, end, mantissa, integerCount);
+    const bool integerDigits = integerCount > 0;
+    if (integerCount == 1 && *integerStart == '0' && p != end && (*p == 'x' || *p == 'X')) {
         return readFloatSlowly(text, value); // hexadecimal
     }
+    int exponent = 0;
+    bool exact = integerCount <= maxDigits;
     bool fractionDigits = false;
     if (p != end && *p == '.') {
         ++p;
-        const char* const fractionStart = p;
-        while (p != end && isDecimalDigit(*p)) {
-            if (significant < maxDigits) {
-                mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
-                significant += mantissa != 0;
-                --exponent;
-            } else {
-                exact = false;
-            }
-            ++p;
+        uint64_t fraction = 0;
+        int fractionCount = 0;
+        p = scanDigits(p, end, fraction, fractionCount);
+        fractionDigits = fractionCount > 0;
+        if (integerCount + fractionCount <= maxDigits) {
+            mantissa = mantissa * powersOfTenInteger[fractionCount] + fraction;
+            exponent = -fractionCount;
+        } else {
+            exact = false;
         }
-        fractionDigits = p != fractionStart;
     }
     if (!integerDigits && !fractionDigits) {
         const char c = integerStart != end ? static_cast<char>(*integerStart | 0x20) : '\0';
@@ -172,11 +231,10 @@ inline bool readInt(TextScanner& text, int32_t& value) {
     }
     uint64_t magnitude = 0;
     if (*p != '0') {
-        while (p != end && isDecimalDigit(*p)) {
-            magnitude = magnitude * 10 + static_cast<uint64_t>(*p - '0');
-            magnitude = magnitude < limit ? magnitude : limit;
-            ++p;
-        }
+        int count = 0;
+        p = scanDigits(p, end, magnitude, count);
+        // Ten digits or fewer cannot overflow; more are beyond 32 bits.
+        magnitude = count <= 10 && magnitude < limit ? magnitude : limit;
     } else if (end - p > 2 && (p[1] == 'x' || p[1] == 'X') &&
                (isDecimalDigit(p[2]) || static_cast<unsigned char>((p[2] | 0x20) - 'a') < 6)) {
         p += 2;

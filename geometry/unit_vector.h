@@ -19,7 +19,9 @@ inline bool isFinite(const Vector3& v) {
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
-inline bool isZero(const Vector3& v) { return v.x == 0.0f && v.y == 0.0f && v.z == 0.0f; }
+inline bool isZero(const Vector3& v) {
+    return v.x == 0.0f && v.y == 0.0f && v.z == 0.0f;
+}
 
 inline Vector3 unitOrZero(const Vector3& v) {
     const float lengthSquared = v.x * v.x + v.y * v.y + v.z * v.z;
