@@ -67,19 +67,13 @@ MeshPart seaFloor(float from, float to, bool sand) {
     return makeDiscField(ringRadii(from, to), 96, field);
 }
 
-// The dome faces inward, but its normals point straight up: the sky should
-// show its colours evenly, and the environment is lit from straight above
-// (its light position (0, 25, 0) taken as a direction), so upward normals
-// receive the full light wherever the dome is seen.
+// The dome faces inward and so do its normals: the light stands near the
+// centre, far inside the dome, so every part of the sky faces it almost
+// squarely and shows its colours evenly.
 MeshPart skyDome() {
-    MeshPart dome =
-        makeDome(skyRadius, skyLowestDegrees, 64, 20, [](float azimuth, float elevation) {
-            return Vec2{skyAzimuthRepeats * azimuth / twoPi, skyTAt(elevation)};
-        });
-    for (Vec3& n : dome.normals) {
-        n = {0.0f, 1.0f, 0.0f};
-    }
-    return dome;
+    return makeDome(skyRadius, skyLowestDegrees, 64, 20, [](float azimuth, float elevation) {
+        return Vec2{skyAzimuthRepeats * azimuth / twoPi, skyTAt(elevation)};
+    });
 }
 
 void addRock(Model& model, uint32_t seed, float x, float z, Vec3 radii, float turn) {
