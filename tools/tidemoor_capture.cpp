@@ -91,8 +91,11 @@ void printStats() {
                     percentile(run.gpuMilliseconds, 0.5), percentile(run.gpuMilliseconds, 0.99));
     std::printf("draw calls per frame: %.1f\n",
                 frames > 0 ? static_cast<double>(run.drawCalls) / frames : 0.0);
-    std::printf("heap allocations per frame: %.1f\n",
-                frames > 0 ? static_cast<double>(run.allocations) / frames : 0.0);
+    if (allocationsCounted)
+        std::printf("heap allocations per frame: %.1f\n",
+                    frames > 0 ? static_cast<double>(run.allocations) / frames : 0.0);
+    else
+        std::printf("heap allocations per frame: unavailable in a sanitizer build\n");
 }
 
 bool initCapture() {

@@ -5,6 +5,14 @@
 
 #include <cstdint>
 
+// Under AddressSanitizer the sanitizer owns operator new, so allocations are
+// not counted there.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool allocationsCounted = false;
+#else
+constexpr bool allocationsCounted = true;
+#endif
+
 struct FrameCounters {
     bool counting = false;
     uint64_t drawCalls = 0;
