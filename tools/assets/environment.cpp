@@ -218,20 +218,12 @@ Model buildEnvironment() {
     model.objFile = "bikinibottom.obj";
     model.mtlFile = "bikinibottom.mtl";
     model.description = "Sea floor: sandy plateau, rocks, kelp, coral and the sky dome.";
-    Material base;
-    base.ambient = {0.2f, 0.2f, 0.2f};
-    base.diffuse = {1.0f, 1.0f, 1.0f};
-    auto material = [&](const char* name, const char* texture, float specular) {
-        Material m = base;
-        m.name = name;
-        m.texture = texture;
-        m.specular = {specular, specular, specular};
-        return m;
-    };
-    model.materials = {
-        material("sand", "sand.tga", 0.05f),   material("seabed", "seabed.tga", 0.02f),
-        material("rock", "rock.tga", 0.15f),   material("kelp", "kelp.tga", 0.3f),
-        material("coral", "coral.tga", 0.25f), material("sky", skyTextureName, 0.0f)};
+    model.materials = {texturedMaterial("sand", "sand.tga", 0.05f),
+                       texturedMaterial("seabed", "seabed.tga", 0.02f),
+                       texturedMaterial("rock", "rock.tga", 0.15f),
+                       texturedMaterial("kelp", "kelp.tga", 0.3f),
+                       texturedMaterial("coral", "coral.tga", 0.25f),
+                       texturedMaterial("sky", skyTextureName, 0.0f)};
     model.materials.back().illum = 1;
 
     model.add("sand", seaFloor(0.0f, sandRadius, true));

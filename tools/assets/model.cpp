@@ -5,6 +5,15 @@
 
 namespace assets {
 
+Material texturedMaterial(const std::string& name, const std::string& texture, float specular) {
+    Material material;
+    material.name = name;
+    material.diffuse = {1.0f, 1.0f, 1.0f};
+    material.specular = {specular, specular, specular};
+    material.texture = texture;
+    return material;
+}
+
 void Model::add(const std::string& material, const MeshPart& part) {
     for (Group& g : groups) {
         if (g.material == material) {

@@ -20,6 +20,10 @@ struct Material {
     std::string texture; // file named by map_Kd
 };
 
+// A material coloured by its texture alone (white diffuse), with a grey
+// specular of the given strength.
+Material texturedMaterial(const std::string& name, const std::string& texture, float specular);
+
 // A colour map and, unless the loader gives its name none, its normal map.
 struct TextureFile {
     std::string fileName;

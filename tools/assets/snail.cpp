@@ -74,18 +74,9 @@ Model buildSnail() {
     model.objFile = "gary.obj";
     model.mtlFile = "gary.mtl";
     model.description = "Sea snail: soft body, coiled shell, eyes on stalks; faces +z.";
-    Material base;
-    base.diffuse = {1.0f, 1.0f, 1.0f};
-    auto material = [&](const char* name, const char* texture, float specular) {
-        Material m = base;
-        m.name = name;
-        m.texture = texture;
-        m.specular = {specular, specular, specular};
-        return m;
-    };
-    model.materials = {material("snail_shell", "snail_shell.tga", 0.5f),
-                       material("snail_body", "snail_body.tga", 0.35f),
-                       material("snail_eye", "snail_eye.tga", 0.6f)};
+    model.materials = {texturedMaterial("snail_shell", "snail_shell.tga", 0.5f),
+                       texturedMaterial("snail_body", "snail_body.tga", 0.35f),
+                       texturedMaterial("snail_eye", "snail_eye.tga", 0.6f)};
 
     model.add("snail_body", body());
     model.add("snail_shell", shell());

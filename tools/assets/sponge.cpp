@@ -110,19 +110,10 @@ Model buildSponge() {
     model.objFile = "spongebob.obj";
     model.mtlFile = "spongebob.mtl";
     model.description = "Sponge figure: porous box body, shirt and trousers, limbs; faces +z.";
-    Material base;
-    base.diffuse = {1.0f, 1.0f, 1.0f};
-    auto material = [&](const char* name, const char* texture, float specular) {
-        Material m = base;
-        m.name = name;
-        m.texture = texture;
-        m.specular = {specular, specular, specular};
-        return m;
-    };
-    model.materials = {material("sponge_body", "sponge_body.tga", 0.2f),
-                       material("sponge_skin", "sponge_skin.tga", 0.2f),
-                       material("sponge_clothes", "sponge_clothes.tga", 0.15f),
-                       material("sponge_eye", "sponge_eye.tga", 0.6f)};
+    model.materials = {texturedMaterial("sponge_body", "sponge_body.tga", 0.2f),
+                       texturedMaterial("sponge_skin", "sponge_skin.tga", 0.2f),
+                       texturedMaterial("sponge_clothes", "sponge_clothes.tga", 0.15f),
+                       texturedMaterial("sponge_eye", "sponge_eye.tga", 0.6f)};
 
     model.add("sponge_body", bodyBox());
     // Shirt, belt and trousers wrap the bottom of the body.

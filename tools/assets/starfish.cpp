@@ -68,19 +68,10 @@ Model buildStarfish() {
     model.objFile = "patrick.obj";
     model.mtlFile = "patrick.mtl";
     model.description = "Starfish figure: pink star on two legs, flowered shorts; faces +z.";
-    Material base;
-    base.diffuse = {1.0f, 1.0f, 1.0f};
-    auto material = [&](const char* name, const char* texture, float specular) {
-        Material m = base;
-        m.name = name;
-        m.texture = texture;
-        m.specular = {specular, specular, specular};
-        return m;
-    };
-    model.materials = {material("starfish_skin", "starfish_skin.tga", 0.3f),
-                       material("starfish_torso", "starfish_torso.tga", 0.3f),
-                       material("starfish_shorts", "starfish_shorts.tga", 0.15f),
-                       material("starfish_eye", "starfish_eye.tga", 0.6f)};
+    model.materials = {texturedMaterial("starfish_skin", "starfish_skin.tga", 0.3f),
+                       texturedMaterial("starfish_torso", "starfish_torso.tga", 0.3f),
+                       texturedMaterial("starfish_shorts", "starfish_shorts.tga", 0.15f),
+                       texturedMaterial("starfish_eye", "starfish_eye.tga", 0.6f)};
 
     addTorso(model);
     model.add("starfish_skin", limb({{0.0f, -0.25f, 0.0f},
