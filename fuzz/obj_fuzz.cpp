@@ -4,14 +4,12 @@
 // on. The first byte chooses how the rest is split into an OBJ text and an
 // MTL text; textures are only described.
 //
-// Built without -fsanitize=fuzzer, define TIDEMOOR_FUZZ_REPLAY_MAIN to get a
-// plain main that replays the files named on the command line.
+// Linked with replay_main.cpp instead of libFuzzer, it replays the files named
+// on the command line.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string_view>
 #include <vector>
 
@@ -77,21 +75,3 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     checkGroups(mesh);
     return 0;
 }
-
-#ifdef TIDEMOOR_FUZZ_REPLAY_MAIN
-// Replays each file once; prints what it ran so a crash names its input.
-int main(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        std::ifstream file(argv[i], std::ios::binary);
-        if (!file) {
-            fprintf(stderr, "cannot read %s\n", argv[i]);
-            return 1;
-        }
-        std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file),
-                                   std::istreambuf_iterator<char>()};
-        fprintf(stderr, "replaying %s (%zu bytes)\n", argv[i], bytes.size());
-        LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
-    }
-    return 0;
-}
-#endif

@@ -2,14 +2,12 @@
 // refused without reading or writing outside a buffer, and an accepted image
 // must own exactly width x height x bytes-per-pixel bytes.
 //
-// Built without -fsanitize=fuzzer, define TIDEMOOR_FUZZ_REPLAY_MAIN to get a
-// plain main that replays the files named on the command line.
+// Linked with replay_main.cpp instead of libFuzzer, it replays the files named
+// on the command line.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include <GL/glew.h>
@@ -34,21 +32,3 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     releaseTgaImage(image);
     return 0;
 }
-
-#ifdef TIDEMOOR_FUZZ_REPLAY_MAIN
-// Replays each file once; prints what it ran so a crash names its input.
-int main(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        std::ifstream file(argv[i], std::ios::binary);
-        if (!file) {
-            fprintf(stderr, "cannot read %s\n", argv[i]);
-            return 1;
-        }
-        std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file),
-                                   std::istreambuf_iterator<char>()};
-        fprintf(stderr, "replaying %s (%zu bytes)\n", argv[i], bytes.size());
-        LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
-    }
-    return 0;
-}
-#endif
