@@ -256,6 +256,25 @@ TEST_F(SceneTest, CameraDrivesItsSquareAndTheLightSwings) {
     EXPECT_NO_GL_ERROR();
 }
 
+TEST_F(SceneTest, TheDefaultSceneStartsAndRendersWithoutGlError) {
+    for (const auto& entry : std::filesystem::directory_iterator(TIDEMOOR_SCENE_DIR))
+        if (entry.is_regular_file())
+            std::filesystem::copy_file(entry.path(),
+                                       tree.root() / "scene" / entry.path().filename());
+    const std::string output = startScene();
+    EXPECT_NE(output.find("...creating Mesh: patrick.obj\n\ndone\n"), std::string::npos) << output;
+    ASSERT_NO_GL_ERROR();
+    for (const auto& mesh : theScene->meshes)
+        EXPECT_FALSE(mesh->groups.empty());
+    reshapeScene(*theScene, 320, 250);
+    renderFrame(0.0f);
+    renderFrame(1.0f / 60.0f);
+    handleKey(*theScene, 0x57); // shadows off
+    handleKey(*theScene, 0x6D); // normal mapping off
+    renderFrame(1.0f / 60.0f);
+    EXPECT_NO_GL_ERROR();
+}
+
 TEST_F(SceneTest, ReleaseDeletesShadowMapAndProgramsAndMayRepeat) {
     startScene();
     const GLuint framebuffer = theScene->shadowMap->framebuffer;
