@@ -3,7 +3,7 @@
 // Writes the default scene into OUTPUT_FOLDER (created if needed): the four
 // OBJ models with their MTL libraries, their TGA colour maps and "_NRM.tga"
 // normal maps, and the donut's "donut.tga" and "donut_NRM.tga". Everything is
-// generated from fixed seeds, so every run writes the same bytes. The build
+// generated from fixed samples, so every run writes the same bytes. The build
 // runs it to fill build/scene, the program's working directory.
 #include <cstdio>
 #include <exception>

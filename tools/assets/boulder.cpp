@@ -72,11 +72,12 @@ Vec2 boxProjection(Vec3 p, Vec3 n, float tPerUnit) {
     return st * tPerUnit;
 }
 
-MeshPart makeBoulder(uint32_t seed, Vec3 radii, float roughness, int subdivisions, float tPerUnit) {
+MeshPart makeBoulder(uint32_t stream, Vec3 radii, float roughness, int subdivisions,
+                     float tPerUnit) {
     IndexedMesh mesh = icosphere(subdivisions);
     for (Vec3& p : mesh.points) {
-        float bump = fractalNoise3(p * 1.7f + Vec3{0.37f, 0.11f, 0.73f}, 4, seed) - 0.5f;
-        float facet = valueNoise3(p * 4.0f, seed + 17U) - 0.5f;
+        float bump = fractalNoise3(p * 1.7f + Vec3{0.37f, 0.11f, 0.73f}, 4, stream) - 0.5f;
+        float facet = valueNoise3(p * 4.0f, stream + 17U) - 0.5f;
         p = p * (1.0f + roughness * (2.0f * bump + 0.4f * facet)) * radii;
     }
     // Smooth normals on the shared vertices, then one vertex per corner so

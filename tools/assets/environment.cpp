@@ -76,8 +76,8 @@ MeshPart skyDome() {
     });
 }
 
-void addRock(Model& model, uint32_t seed, float x, float z, Vec3 radii, float turn) {
-    MeshPart rock = makeBoulder(seed, radii, 0.2f, 2, 0.4f);
+void addRock(Model& model, uint32_t stream, float x, float z, Vec3 radii, float turn) {
+    MeshPart rock = makeBoulder(stream, radii, 0.2f, 2, 0.4f);
     transform(rock, translation(onFloor(x, z, 0.3f * radii.y)) * rotationY(turn));
     model.add("rock", rock);
 }
@@ -245,9 +245,9 @@ Model buildEnvironment() {
         {6.0f, 25.0f, {2.5f, 1.6f, 2.0f}, 0},   {-18.0f, -24.0f, {3.0f, 2.2f, 2.6f}, 0},
         {27.0f, 4.0f, {2.4f, 1.5f, 2.0f}, 0},
     };
-    uint32_t seed = 101;
+    uint32_t stream = 101;
     for (const Stone& stone : stones) {
-        addRock(model, seed++, stone.x, stone.z, stone.radii, random.range(0.0f, 360.0f));
+        addRock(model, stream++, stone.x, stone.z, stone.radii, random.range(0.0f, 360.0f));
         addPebbles(model, random, stone.x, stone.z, stone.pebbles);
     }
 

@@ -164,7 +164,7 @@ TextureFile paintSkyTexture() {
 } // namespace
 
 std::vector<TextureFile> paintEnvironmentTextures() {
-    // Independent painters with their own seeds: run side by side, gathered
+    // Independent painters with their own samples: run side by side, gathered
     // in a fixed order.
     using Painter = TextureFile (*)();
     const Painter painters[] = {paintSand, paintSeabed, paintRock,

@@ -23,7 +23,7 @@ int wrap(int i, int period) {
 
 } // namespace
 
-float valueNoise(float x, float y, int periodX, int periodY, uint32_t seed) {
+float valueNoise(float x, float y, int periodX, int periodY, uint32_t stream) {
     float fx = std::floor(x);
     float fy = std::floor(y);
     int ix = static_cast<int>(fx);
@@ -34,21 +34,21 @@ float valueNoise(float x, float y, int periodX, int periodY, uint32_t seed) {
     int x1 = wrap(ix + 1, periodX);
     int y0 = wrap(iy, periodY);
     int y1 = wrap(iy + 1, periodY);
-    float a = hash01(x0, y0, 0, seed);
-    float b = hash01(x1, y0, 0, seed);
-    float c = hash01(x0, y1, 0, seed);
-    float d = hash01(x1, y1, 0, seed);
+    float a = hash01(x0, y0, 0, stream);
+    float b = hash01(x1, y0, 0, stream);
+    float c = hash01(x0, y1, 0, stream);
+    float d = hash01(x1, y1, 0, stream);
     return mix(mix(a, b, u), mix(c, d, u), v);
 }
 
-float fractalNoise(float x, float y, int octaves, int periodX, int periodY, uint32_t seed) {
+float fractalNoise(float x, float y, int octaves, int periodX, int periodY, uint32_t stream) {
     float sum = 0.0f;
     float amplitude = 1.0f;
     float total = 0.0f;
     float frequency = 1.0f;
     for (int octave = 0; octave < octaves; ++octave) {
         sum += amplitude * valueNoise(x * frequency, y * frequency, periodX, periodY,
-                                      seed + static_cast<uint32_t>(octave) * 7919U);
+                                      stream + static_cast<uint32_t>(octave) * 7919U);
         total += amplitude;
         amplitude *= 0.5f;
         frequency *= 2.0f;
@@ -58,7 +58,7 @@ float fractalNoise(float x, float y, int octaves, int periodX, int periodY, uint
     return sum / total;
 }
 
-float valueNoise3(Vec3 p, uint32_t seed) {
+float valueNoise3(Vec3 p, uint32_t stream) {
     float fx = std::floor(p.x);
     float fy = std::floor(p.y);
     float fz = std::floor(p.z);
@@ -70,21 +70,21 @@ float valueNoise3(Vec3 p, uint32_t seed) {
     float w = fade(p.z - fz);
     float layers[2];
     for (int k = 0; k < 2; ++k) {
-        float a = hash01(ix, iy, iz + k, seed);
-        float b = hash01(ix + 1, iy, iz + k, seed);
-        float c = hash01(ix, iy + 1, iz + k, seed);
-        float d = hash01(ix + 1, iy + 1, iz + k, seed);
+        float a = hash01(ix, iy, iz + k, stream);
+        float b = hash01(ix + 1, iy, iz + k, stream);
+        float c = hash01(ix, iy + 1, iz + k, stream);
+        float d = hash01(ix + 1, iy + 1, iz + k, stream);
         layers[k] = mix(mix(a, b, u), mix(c, d, u), v);
     }
     return mix(layers[0], layers[1], w);
 }
 
-float fractalNoise3(Vec3 p, int octaves, uint32_t seed) {
+float fractalNoise3(Vec3 p, int octaves, uint32_t stream) {
     float sum = 0.0f;
     float amplitude = 1.0f;
     float total = 0.0f;
     for (int octave = 0; octave < octaves; ++octave) {
-        sum += amplitude * valueNoise3(p, seed + static_cast<uint32_t>(octave) * 7919U);
+        sum += amplitude * valueNoise3(p, stream + static_cast<uint32_t>(octave) * 7919U);
         total += amplitude;
         amplitude *= 0.5f;
         p = p * 2.0f;
@@ -92,7 +92,7 @@ float fractalNoise3(Vec3 p, int octaves, uint32_t seed) {
     return sum / total;
 }
 
-CellSample cellNoise(float x, float y, int periodX, int periodY, uint32_t seed) {
+CellSample cellNoise(float x, float y, int periodX, int periodY, uint32_t stream) {
     int ix = static_cast<int>(std::floor(x));
     int iy = static_cast<int>(std::floor(y));
     CellSample sample;
@@ -104,14 +104,14 @@ CellSample cellNoise(float x, float y, int periodX, int periodY, uint32_t seed) 
             int cy = iy + dy;
             int hx = wrap(cx, periodX);
             int hy = wrap(cy, periodY);
-            Vec2 point{static_cast<float>(cx) + hash01(hx, hy, 1, seed),
-                       static_cast<float>(cy) + hash01(hx, hy, 2, seed)};
+            Vec2 point{static_cast<float>(cx) + hash01(hx, hy, 1, stream),
+                       static_cast<float>(cy) + hash01(hx, hy, 2, stream)};
             Vec2 offset{x - point.x, y - point.y};
             float distance = length(offset);
             if (distance < sample.nearest) {
                 sample.second = sample.nearest;
                 sample.nearest = distance;
-                sample.id = hash01(hx, hy, 3, seed);
+                sample.id = hash01(hx, hy, 3, stream);
                 sample.offset = offset;
             } else if (distance < sample.second) {
                 sample.second = distance;

@@ -12,16 +12,16 @@
 namespace assets {
 
 // Smooth value noise in [0, 1] on a lattice of unit spacing.
-float valueNoise(float x, float y, int periodX, int periodY, uint32_t seed);
+float valueNoise(float x, float y, int periodX, int periodY, uint32_t stream);
 
 // Sum of octaves of value noise, each of twice the frequency and half the
 // amplitude of the one before, normalised to [0, 1]. The periods double with
 // the frequency, so the sum tiles with the first octave's periods.
-float fractalNoise(float x, float y, int octaves, int periodX, int periodY, uint32_t seed);
+float fractalNoise(float x, float y, int octaves, int periodX, int periodY, uint32_t stream);
 
 // Smooth 3D value noise in [0, 1], and its octave sum, for shaping solids.
-float valueNoise3(Vec3 p, uint32_t seed);
-float fractalNoise3(Vec3 p, int octaves, uint32_t seed);
+float valueNoise3(Vec3 p, uint32_t stream);
+float fractalNoise3(Vec3 p, int octaves, uint32_t stream);
 
 // Nearest and second-nearest distances to jittered feature points, one per
 // lattice cell, and a random number of the nearest point's cell.
@@ -33,6 +33,6 @@ struct CellSample {
 };
 
 // Cellular (Worley) noise with lattice periods as for valueNoise.
-CellSample cellNoise(float x, float y, int periodX, int periodY, uint32_t seed);
+CellSample cellNoise(float x, float y, int periodX, int periodY, uint32_t stream);
 
 } // namespace assets

@@ -13,10 +13,10 @@ uint32_t hash32(uint32_t x) {
     return x;
 }
 
-float hash01(int32_t x, int32_t y, int32_t z, uint32_t seed) {
+float hash01(int32_t x, int32_t y, int32_t z, uint32_t stream) {
     uint32_t h = static_cast<uint32_t>(x) * 0x8da6b343U + static_cast<uint32_t>(y) * 0xd8163841U +
-                 static_cast<uint32_t>(z) * 0xcb1ab31fU + seed * 0x9e3779b9U;
-    h = hash32(hash32(h) ^ seed);
+                 static_cast<uint32_t>(z) * 0xcb1ab31fU + stream * 0x9e3779b9U;
+    h = hash32(hash32(h) ^ stream);
     return static_cast<float>(h >> 8) * (1.0f / 16777216.0f);
 }
 

@@ -11,13 +11,13 @@ namespace assets {
 // Avalanching 32-bit integer hash; the basis of the noise functions.
 uint32_t hash32(uint32_t x);
 
-// Hash of a lattice point and a seed, mapped to [0, 1).
-float hash01(int32_t x, int32_t y, int32_t z, uint32_t seed);
+// Hash of a lattice point and a stream, mapped to [0, 1).
+float hash01(int32_t x, int32_t y, int32_t z, uint32_t stream);
 
 // A small sequential generator (splitmix64).
 class Random {
 public:
-    explicit Random(uint64_t seed) : state_(seed) {}
+    explicit Random(uint64_t stream) : state_(stream) {}
     uint64_t next();
     // Uniform in [0, 1).
     float uniform();

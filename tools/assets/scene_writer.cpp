@@ -28,7 +28,7 @@ bool writeText(const std::string& path, const std::string& text) {
 
 SceneAssets buildScene() {
     // The painters share nothing, so they run side by side; each one's
-    // output depends only on its own fixed seeds, and the results are
+    // output depends only on its own fixed samples, and the results are
     // gathered in a fixed order.
     using Painter = std::vector<TextureFile> (*)();
     const Painter painters[] = {paintEnvironmentTextures, paintSnailTextures, paintSpongeTextures,

@@ -13,7 +13,7 @@ struct SceneAssets {
     std::vector<TextureFile> textures; // every colour map with its normal map
 };
 
-// Builds every model and paints every texture, from fixed seeds.
+// Builds every model and paints every texture, from fixed samples.
 SceneAssets buildScene();
 
 // Writes the models' OBJ and MTL files and every texture (colour maps and

@@ -97,7 +97,8 @@ MeshPart makeDome(float radius, float lowestDegrees, int segments, int rings,
 // out by fractal noise of the given roughness (fraction of the radius) and
 // stretched by radii. Smooth normals; textures projected along the box axis
 // nearest each face's normal, tPerUnit texture units per unit length.
-MeshPart makeBoulder(uint32_t seed, Vec3 radii, float roughness, int subdivisions, float tPerUnit);
+MeshPart makeBoulder(uint32_t stream, Vec3 radii, float roughness, int subdivisions,
+                     float tPerUnit);
 
 // Texture position of point p projected along the axis nearest to normal n,
 // oriented so that dP/ds x dP/dt points along n.

@@ -14,8 +14,8 @@ const Vec3 yellow = rgb(250, 226, 64);
 const Vec3 poreColour = rgb(176, 150, 20);
 
 // Pores at point p (surface units): 0 outside, 1 at the bottom of a pore.
-float pore(Vec2 p, float density, uint32_t seed) {
-    CellSample cell = cellNoise(p.x * density, p.y * density, 0, 0, seed);
+float pore(Vec2 p, float density, uint32_t stream) {
+    CellSample cell = cellNoise(p.x * density, p.y * density, 0, 0, stream);
     float radius = cell.id < 0.08f ? 0.36f : 0.12f + 0.12f * cell.id;
     if (cell.id > 0.75f) {
         return 0.0f; // some cells have no pore
@@ -24,9 +24,9 @@ float pore(Vec2 p, float density, uint32_t seed) {
 }
 
 // Pores that tile with the texture (limbs and nose wrap around).
-float tilingPore(float s, float t, int cells, uint32_t seed) {
-    CellSample cell =
-        cellNoise(s * static_cast<float>(cells), t * static_cast<float>(cells), cells, cells, seed);
+float tilingPore(float s, float t, int cells, uint32_t stream) {
+    CellSample cell = cellNoise(s * static_cast<float>(cells), t * static_cast<float>(cells), cells,
+                                cells, stream);
     if (cell.id > 0.7f) {
         return 0.0f;
     }

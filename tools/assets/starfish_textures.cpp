@@ -13,18 +13,18 @@ namespace {
 const Vec3 pink = rgb(250, 150, 170);
 
 // Dots of the skin: 1 at a dot's centre; tiles with the texture.
-float skinDot(float s, float t, uint32_t seed) {
-    CellSample cell = cellNoise(s * 10.0f, t * 10.0f, 10, 10, seed);
+float skinDot(float s, float t, uint32_t stream) {
+    CellSample cell = cellNoise(s * 10.0f, t * 10.0f, 10, 10, stream);
     if (cell.id > 0.55f) {
         return 0.0f;
     }
     return smoothstep(0.2f, 0.08f, cell.nearest);
 }
 
-Vec3 skin(float s, float t, uint32_t seed, float& height) {
-    float broad = fractalNoise(s * 4.0f, t * 4.0f, 4, 4, 4, seed);
+Vec3 skin(float s, float t, uint32_t stream, float& height) {
+    float broad = fractalNoise(s * 4.0f, t * 4.0f, 4, 4, 4, stream);
     Vec3 c = mix(pink * 0.93f, pink, broad);
-    float dot = skinDot(s, t, seed + 1U);
+    float dot = skinDot(s, t, stream + 1U);
     c = mix(c, rgb(236, 110, 140), 0.7f * dot);
     height = 3.0f * dot + 1.0f * broad;
     return c;

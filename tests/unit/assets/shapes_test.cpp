@@ -93,8 +93,8 @@ TEST(Shapes, BoxIsClosedWithFlatOutwardFaces) {
 }
 
 TEST(Shapes, BouldersAreClosedAndOutward) {
-    for (uint32_t seed : {1u, 2u, 3u}) {
-        MeshPart stone = makeBoulder(seed, {1.5f, 1.0f, 1.2f}, 0.2f, 2, 0.4f);
+    for (uint32_t stream : {1u, 2u, 3u}) {
+        MeshPart stone = makeBoulder(stream, {1.5f, 1.0f, 1.2f}, 0.2f, 2, 0.4f);
         EXPECT_EQ(unmatchedEdges(stone), 0);
         expectOutwardAndUpright(stone);
         EXPECT_GT(signedVolume(stone), 3.0f);

@@ -55,10 +55,10 @@ TEST(RunLengthPackets, MultiBytePixelsCompareWhole) {
     EXPECT_EQ(out, (Bytes{0x00, 1, 2, 3, 0x81, 1, 2, 4}));
 }
 
-Image testImage(int width, int height, int channels, uint64_t seed) {
+Image testImage(int width, int height, int channels, uint64_t stream) {
     Image image{width, height, channels,
                 Bytes(static_cast<size_t>(width) * height * static_cast<size_t>(channels))};
-    assets::Random random(seed);
+    assets::Random random(stream);
     // Runs of random length and colour, crossing row ends, with noise between.
     size_t i = 0;
     const size_t pixels = static_cast<size_t>(width) * height;

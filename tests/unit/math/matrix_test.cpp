@@ -15,12 +15,12 @@
 
 namespace {
 
-// Fixed seed and our own scaling of the raw bits, so the draws are the same
+// A fixed starting value and our own scaling of the raw bits, so the draws are the same
 // with every standard library. Draws for one call are made in braces or
 // separate statements, since argument order is unspecified.
 class Draw {
 public:
-    explicit Draw(uint32_t seed) : engine_(seed) {}
+    explicit Draw(uint32_t stream) : engine_(stream) {}
     float operator()(float low, float high) {
         const float unit = static_cast<float>(engine_() >> 8) * (1.0f / 16777216.0f);
         return low + (high - low) * unit;

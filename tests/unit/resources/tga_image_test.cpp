@@ -162,7 +162,7 @@ TEST(DecodeTga, SizesTheBodyCannotBackAreRefused) {
 // read of the last claimed byte also checks the buffer's size.
 TEST(DecodeTga, SurvivesGarbage) {
     std::mt19937 rng(1234);
-    const std::vector<Bytes> seeds = {
+    const std::vector<Bytes> samples = {
         tga(2, 3, 3, 24, Bytes(27, 9)),
         tga(10, 16, 8, 32, {0xFF, 1, 2, 3, 4, 0x00, 5, 6, 7, 8}),
         tga(11, 40, 3, 8, {0x85, 1, 0x7F, 1, 2, 3}),
@@ -177,7 +177,7 @@ TEST(DecodeTga, SurvivesGarbage) {
                 bytes[16] = std::array<uint8_t, 3>{8, 24, 32}[rng() % 3];
             }
         } else {
-            bytes = seeds[rng() % seeds.size()];
+            bytes = samples[rng() % samples.size()];
             for (int flips = 1 + rng() % 4; flips > 0; --flips) {
                 bytes[rng() % bytes.size()] = uint8_t(rng());
             }
@@ -206,7 +206,7 @@ TEST(LoadTga, RefusesMissingAndIrregularFiles) {
     std::filesystem::remove_all(dir);
 }
 
-// The committed fixtures, also the fuzzer's seeds: every good file loads,
+// The committed fixtures, also the fuzzer's samples: every good file loads,
 // every corrupt one is refused.
 TEST(LoadTga, GoodFixturesLoadAndCorruptAreRefused) {
     namespace fs = std::filesystem;
