@@ -64,7 +64,7 @@ std::vector<uint8_t> encodeTga(const Image& image, TgaEncoding encoding) {
     out.push_back(0); // no image ID
     out.push_back(0); // no colour map
     out.push_back(encoding == TgaEncoding::raw ? 2 : 10);
-    out.insert(out.end(), 5, 0); // colour-map specification
+    out.insert(out.end(), 5, 0); // colour-map description (no palette)
     putU16(out, 0);              // x origin
     putU16(out, 0);              // y origin
     putU16(out, image.width);
