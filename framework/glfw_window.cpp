@@ -20,8 +20,6 @@ namespace {
 
 struct GlfwPlatform {
     MessageQueue queue;
-    bool quitPosted = false;
-    int32_t quitCode = 0;
     bool minimised = false;
 };
 
@@ -241,7 +239,6 @@ void destroyWindow() {
         windowState.instanceHandle = nullptr;
     }
     clearMessages(platform.queue);
-    platform.quitPosted = false;
     platform.minimised = false;
     windowState.appInitialized = false;
 }
@@ -254,12 +251,7 @@ bool takeMessage(Message& message) {
         if (popMessage(platform.queue, message))
             return true;
     }
-    if (platform.quitPosted) {
-        platform.quitPosted = false;
-        message = Message{WM_QUIT, static_cast<uint64_t>(platform.quitCode), 0};
-        return true;
-    }
-    return false;
+    return takeQuit(platform.queue, message);
 }
 
 void postMessage(const Message& message) {
@@ -271,13 +263,12 @@ void dispatchMessage(const Message& message) {
 }
 
 void waitMessage() {
-    if (platform.queue.count == 0 && !platform.quitPosted && windowState.instanceHandle)
+    if (platform.queue.count == 0 && !platform.queue.quitPosted && windowState.instanceHandle)
         glfwWaitEvents();
 }
 
 void postQuitMessage(int32_t exitCode) {
-    platform.quitPosted = true;
-    platform.quitCode = exitCode;
+    postQuit(platform.queue, exitCode);
 }
 
 int64_t defaultWindowProcedure(void*, uint32_t, uint64_t, int64_t) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "framework/messages.h"
 
@@ -13,6 +14,9 @@ struct MessageQueue {
     Message slots[capacity];
     size_t first = 0;
     size_t count = 0;
+    // A posted quit waits until the messages before it have been taken.
+    bool quitPosted = false;
+    int32_t quitCode = 0;
 };
 
 // Appends message; returns false (and drops it) when the queue is full.
@@ -37,4 +41,20 @@ inline bool popMessage(MessageQueue& queue, Message& message) {
 inline void clearMessages(MessageQueue& queue) {
     queue.first = 0;
     queue.count = 0;
+    queue.quitPosted = false;
+}
+
+inline void postQuit(MessageQueue& queue, int32_t exitCode) {
+    queue.quitPosted = true;
+    queue.quitCode = exitCode;
+}
+
+// Takes WM_QUIT, with its exit code, if one was posted; the backends call it
+// once the queue and the window system have nothing else.
+inline bool takeQuit(MessageQueue& queue, Message& message) {
+    if (!queue.quitPosted)
+        return false;
+    queue.quitPosted = false;
+    message = Message{WM_QUIT, static_cast<uint64_t>(queue.quitCode), 0};
+    return true;
 }

@@ -80,12 +80,7 @@ bool takeMessage(Message& message) {
         if (popMessage(platform.queue, message))
             return true;
     }
-    if (platform.quitPosted) {
-        platform.quitPosted = false;
-        message = Message{WM_QUIT, static_cast<uint64_t>(platform.quitCode), 0};
-        return true;
-    }
-    return false;
+    return takeQuit(platform.queue, message);
 }
 
 void postMessage(const Message& message) {
@@ -106,8 +101,7 @@ void waitMessage() {
 }
 
 void postQuitMessage(int32_t exitCode) {
-    platform.quitPosted = true;
-    platform.quitCode = exitCode;
+    postQuit(platform.queue, exitCode);
 }
 
 int64_t defaultWindowProcedure(void*, uint32_t, uint64_t, int64_t) {

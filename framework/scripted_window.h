@@ -17,8 +17,6 @@
 struct ScriptedPlatform {
     MessageQueue queue;
     bool createSucceeds = true;
-    bool quitPosted = false;
-    int32_t quitCode = 0;
 
     // Counter: each reading returns counter and then adds counterStep.
     int64_t counter = 0;

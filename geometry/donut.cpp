@@ -40,6 +40,14 @@ void computeShadowMatrix(Matrix& shadowMatrix, const Camera& camera, const Light
     multiply(shadowMatrix, shadowMatrix, cameraToWorld);
 }
 
+void computeModelViews(Matrix& modelView, Matrix& lightModelView, const Matrix& model,
+                       const Camera* camera, const Light* light) {
+    if (camera != nullptr)
+        multiply(modelView, camera->viewMatrix, model);
+    if (light != nullptr)
+        multiply(lightModelView, light->camera.viewMatrix, model);
+}
+
 DonutModel createDonut() {
     DonutModel donut;
     glGenVertexArrays(1, &donut.litVertexArray);
@@ -96,12 +104,8 @@ void updateDonutMatrices(DonutModel& donut) {
     identity(donut.modelMatrix);
     translate(donut.modelMatrix, donut.position.x, donut.position.y, donut.position.z);
     rotateRzRyRx(donut.modelMatrix, donut.rotation.x, donut.rotation.y, donut.rotation.z);
-    if (donut.camera != nullptr) {
-        multiply(donut.modelViewMatrix, donut.camera->viewMatrix, donut.modelMatrix);
-    }
-    if (donut.light != nullptr) {
-        multiply(donut.lightModelViewMatrix, donut.light->camera.viewMatrix, donut.modelMatrix);
-    }
+    computeModelViews(donut.modelViewMatrix, donut.lightModelViewMatrix, donut.modelMatrix,
+                      donut.camera, donut.light);
 }
 
 void updateDonutShadowMatrix(DonutModel& donut) {

@@ -22,6 +22,11 @@ extern const Matrix biasMatrix;
 // space. The donut and the meshes share it.
 void computeShadowMatrix(Matrix& shadowMatrix, const Camera& camera, const Light& light);
 
+// modelView = camera view x model and lightModelView = light view x model;
+// each is left as it was while its camera or light is unset.
+void computeModelViews(Matrix& modelView, Matrix& lightModelView, const Matrix& model,
+                       const Camera* camera, const Light* light);
+
 struct DonutModel {
     ShapeData shape;
     Matrix shadowMatrix;

@@ -185,12 +185,8 @@ void updateMeshMatrices(Mesh& mesh) {
     identity(mesh.modelMatrix);
     rotateRzRyRx(mesh.modelMatrix, mesh.rotation.x, mesh.rotation.y, mesh.rotation.z);
     translate(mesh.modelMatrix, mesh.position.x, mesh.position.y, mesh.position.z);
-    if (mesh.camera != nullptr) {
-        multiply(mesh.modelViewMatrix, mesh.camera->viewMatrix, mesh.modelMatrix);
-    }
-    if (mesh.light != nullptr) {
-        multiply(mesh.lightModelViewMatrix, mesh.light->camera.viewMatrix, mesh.modelMatrix);
-    }
+    computeModelViews(mesh.modelViewMatrix, mesh.lightModelViewMatrix, mesh.modelMatrix,
+                      mesh.camera, mesh.light);
 }
 
 void updateMeshShadowMatrix(Mesh& mesh) {
