@@ -14,9 +14,9 @@ int64_t load(const std::string& mode, const std::string& file) {
     if (mode != "whole" && mode != "parse")
         return -1;
     // Leaked on purpose: the worker ends without tearing the model down.
-    Mesh& mesh = *new Mesh(createMesh("", describeTexture));
+    Mesh& mesh = *new Mesh(createMesh(""));
     mesh.path = file;
-    if (!loadObj(mesh.materials, mesh.path, mesh.objData, describeTexture))
+    if (!loadObj(mesh.materials, mesh.path, mesh.objData))
         return -1;
     if (mode == "parse")
         return static_cast<int64_t>(mesh.objData.faces.size());

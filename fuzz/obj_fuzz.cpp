@@ -68,8 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
     const size_t split = bytes.size() * data[0] / 255;
     Mesh mesh;
-    loadMtl(bytes.substr(split), mesh.materials, describeTexture);
-    parseObj(bytes.substr(0, split), mesh.materials, mesh.objData, describeTexture);
+    loadMtl(bytes.substr(split), mesh.materials);
+    parseObj(bytes.substr(0, split), mesh.materials, mesh.objData);
     checkFaces(mesh.objData);
     buildMeshGroups(mesh);
     checkGroups(mesh);

@@ -1,25 +1,10 @@
-// The donut: the generated torus with its own vertex arrays and buffers, its
-// placement (rotated about its own centre, then moved) and its draws in the
-// depth and the lit pass.
-//
-// Only createDonut, uploadDonut and the two draws touch GL. A program that
-// failed to build has name 0 and every location -1: attributes and uniforms
-// at -1 are skipped, and nothing is set or drawn with program 0, so a broken
-// shader file raises no GL error.
+// The donut: the generated torus with its own vertex arrays and buffers on
+// the shared model path, its placement (rotated about its own centre, then
+// moved) and its draws in the depth and the lit pass.
 #include "geometry/donut.h"
 
-#include "geometry/gl_drawing.h"
-
-#include "resources/shader_program.h"
-#include "view/camera.h"
-#include "view/light.h"
-
-const Matrix biasMatrix = {{
-    0.5f, 0.0f, 0.0f, 0.0f, //
-    0.0f, 0.5f, 0.0f, 0.0f, //
-    0.0f, 0.0f, 0.5f, 0.0f, //
-    0.5f, 0.5f, 0.5f, 1.0f, //
-}};
+#include "geometry/model_buffers.h"
+#include "view/model_matrices.h"
 
 namespace {
 
@@ -28,35 +13,9 @@ constexpr GLfloat donutDiffuse[4] = {0.33f, 0.22f, 0.5f, 1.0f};
 
 } // namespace
 
-void computeShadowMatrix(Matrix& shadowMatrix, const Camera& camera, const Light& light) {
-    // A singular camera view leaves some matrix in cameraToWorld; a view
-    // from lookAt is always invertible, so the flag is not consulted.
-    Matrix cameraToWorld;
-    inverse(cameraToWorld, camera.viewMatrix);
-    identity(shadowMatrix);
-    multiply(shadowMatrix, shadowMatrix, biasMatrix);
-    multiply(shadowMatrix, shadowMatrix, camera.projectionMatrix);
-    multiply(shadowMatrix, shadowMatrix, light.camera.viewMatrix);
-    multiply(shadowMatrix, shadowMatrix, cameraToWorld);
-}
-
-void computeModelViews(Matrix& modelView, Matrix& lightModelView, const Matrix& model,
-                       const Camera* camera, const Light* light) {
-    if (camera != nullptr)
-        multiply(modelView, camera->viewMatrix, model);
-    if (light != nullptr)
-        multiply(lightModelView, light->camera.viewMatrix, model);
-}
-
 DonutModel createDonut() {
     DonutModel donut;
-    glGenVertexArrays(1, &donut.litVertexArray);
-    glGenVertexArrays(1, &donut.depthVertexArray);
-    glGenBuffers(1, &donut.positionBuffer);
-    glGenBuffers(1, &donut.normalBuffer);
-    glGenBuffers(1, &donut.tangentBuffer);
-    glGenBuffers(1, &donut.texCoordBuffer);
-    glGenBuffers(1, &donut.indexBuffer);
+    generateBuffers(bufferNames(donut));
     donut.useNormalMapping = false;
     donut.useTexture = false;
     return donut;
@@ -64,40 +23,28 @@ DonutModel createDonut() {
 
 void uploadDonut(DonutModel& donut, const ShaderProgram& depthProgram,
                  const ShaderProgram& textureProgram) {
-    // The depth vertex array only records bindings; the data follows.
-    glBindVertexArray(donut.depthVertexArray);
-    glBindBuffer(GL_ARRAY_BUFFER, donut.positionBuffer);
-    setAttribute(depthProgram.vertex, 4);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, donut.indexBuffer);
-
     // Texture coordinates go up as generated: the donut's texture is laid out
     // for them, unlike the OBJ models' flipped ones.
     const ShapeData& shape = donut.shape;
-    const size_t vertices = shape.numberVertices;
-    glBindVertexArray(donut.litVertexArray);
-    fillBuffer(GL_ARRAY_BUFFER, donut.positionBuffer, vertices * 4 * sizeof(float),
-               shape.positions);
-    fillBuffer(GL_ARRAY_BUFFER, donut.normalBuffer, vertices * 3 * sizeof(float), shape.normals);
-    fillBuffer(GL_ARRAY_BUFFER, donut.tangentBuffer, vertices * 3 * sizeof(float), shape.tangents);
-    fillBuffer(GL_ARRAY_BUFFER, donut.texCoordBuffer, vertices * 2 * sizeof(float),
-               shape.texCoords);
-    fillBuffer(GL_ELEMENT_ARRAY_BUFFER, donut.indexBuffer,
-               size_t{shape.numberIndices} * sizeof(uint32_t), shape.indices);
+    uploadBuffers(bufferNames(donut),
+                  {.positions = shape.positions,
+                   .normals = shape.normals,
+                   .tangents = shape.tangents,
+                   .texCoords = shape.texCoords,
+                   .vertexCount = shape.numberVertices,
+                   .indices = shape.indices,
+                   .indexCount = shape.numberIndices},
+                  depthProgram, textureProgram);
     destroyShape(&donut.shape);
-
-    glBindBuffer(GL_ARRAY_BUFFER, donut.positionBuffer);
-    setAttribute(textureProgram.vertex, 4);
-    glBindBuffer(GL_ARRAY_BUFFER, donut.normalBuffer);
-    setAttribute(textureProgram.normal, 3);
-    glBindBuffer(GL_ARRAY_BUFFER, donut.tangentBuffer);
-    setAttribute(textureProgram.tangent, 3);
-    glBindBuffer(GL_ARRAY_BUFFER, donut.texCoordBuffer);
-    setAttribute(textureProgram.texCoord, 2);
 
     glActiveTexture(GL_TEXTURE1);
     glBindTexture(GL_TEXTURE_2D, donut.textureId);
     glActiveTexture(GL_TEXTURE2);
     glBindTexture(GL_TEXTURE_2D, donut.normalMapId);
+}
+
+void releaseDonut(DonutModel& donut) {
+    deleteBuffers(bufferNames(donut));
 }
 
 void updateDonutMatrices(DonutModel& donut) {
@@ -129,32 +76,19 @@ Matrix& copyLightModelViewMatrix(const DonutModel& donut, Matrix& destination) {
     return destination;
 }
 
-void drawDonutDepth(const DonutModel& donut, const ShaderProgram& depthProgram) {
-    if (depthProgram.program == 0) {
-        return;
-    }
-    glBindVertexArray(donut.depthVertexArray);
-    setMatrix(depthProgram.modelMatrix, donut.modelMatrix);
-    setMatrix(depthProgram.modelViewMatrix, donut.lightModelViewMatrix);
-    drawElements(donut.indexCount);
+void drawDonutDepth(const DonutModel& donut, const ShaderProgram& depthProgram,
+                    const Matrix& modelMatrix, const Matrix& lightModelViewMatrix) {
+    drawDepth(donut.depthVertexArray, donut.indexCount, depthProgram, modelMatrix,
+              lightModelViewMatrix);
 }
 
-void drawDonutLit(const DonutModel& donut, const ShaderProgram& textureProgram) {
-    if (textureProgram.program == 0) {
-        return;
-    }
-    glBindVertexArray(donut.litVertexArray);
-    setMatrix(textureProgram.shadowMatrix, donut.shadowMatrix);
-    setMatrix(textureProgram.modelViewMatrix, donut.modelViewMatrix);
+void drawDonutLit(const DonutModel& donut, const ShaderProgram& textureProgram,
+                  const Matrix& shadowMatrix, const Matrix& modelViewMatrix) {
     // The donut follows its own flags, not the scene's normal-mapping switch.
-    setFlag(textureProgram.useTexture, donut.useTexture);
-    glActiveTexture(GL_TEXTURE1);
-    glBindTexture(GL_TEXTURE_2D, donut.textureId);
-    setFlag(textureProgram.useNormalMapping, donut.useNormalMapping);
-    glActiveTexture(GL_TEXTURE2);
-    glBindTexture(GL_TEXTURE_2D, donut.normalMapId);
-    if (textureProgram.diffuse >= 0) {
-        glUniform4fv(textureProgram.diffuse, 1, donutDiffuse);
-    }
-    drawElements(donut.indexCount);
+    drawLit(donut.litVertexArray, donut.indexCount, textureProgram, shadowMatrix, modelViewMatrix,
+            {.textured = donut.useTexture,
+             .normalMapped = donut.useNormalMapping,
+             .texture = donut.textureId,
+             .normalMap = donut.normalMapId,
+             .diffuse = donutDiffuse});
 }

@@ -14,19 +14,6 @@ struct Camera;
 struct Light;
 struct ShaderProgram;
 
-// Maps clip coordinates in [-1, 1] to shadow-map texture space [0, 1].
-extern const Matrix biasMatrix;
-
-// shadowMatrix = biasMatrix x camera projection x light view x inverse(camera
-// view): from the viewer camera's eye space to the light's shadow-map texture
-// space. The donut and the meshes share it.
-void computeShadowMatrix(Matrix& shadowMatrix, const Camera& camera, const Light& light);
-
-// modelView = camera view x model and lightModelView = light view x model;
-// each is left as it was while its camera or light is unset.
-void computeModelViews(Matrix& modelView, Matrix& lightModelView, const Matrix& model,
-                       const Camera* camera, const Light* light);
-
 struct DonutModel {
     ShapeData shape;
     Matrix shadowMatrix;
@@ -61,6 +48,10 @@ DonutModel createDonut();
 void uploadDonut(DonutModel& donut, const ShaderProgram& depthProgram,
                  const ShaderProgram& textureProgram);
 
+// Deletes the buffers and vertex arrays; safe to call again. The textures
+// belong to the scene and stay.
+void releaseDonut(DonutModel& donut);
+
 // modelMatrix = T(position) x R(rotation); the model-view matrices from the
 // donut's camera and light (each left as it was while its reference is unset).
 void updateDonutMatrices(DonutModel& donut);
@@ -72,7 +63,10 @@ Matrix& copyModelMatrix(const DonutModel& donut, Matrix& destination);
 Matrix& copyModelViewMatrix(const DonutModel& donut, Matrix& destination);
 Matrix& copyLightModelViewMatrix(const DonutModel& donut, Matrix& destination);
 
-// The draws of the two passes, with the matching program in use. With a
-// program that failed to build (name 0) nothing is set or drawn.
-void drawDonutDepth(const DonutModel& donut, const ShaderProgram& depthProgram);
-void drawDonutLit(const DonutModel& donut, const ShaderProgram& textureProgram);
+// The draws of the two passes, with the matching program in use, sending the
+// matrices given: the frame hands over its staged copies of the donut's own.
+// With a program that failed to build (name 0) nothing is set or drawn.
+void drawDonutDepth(const DonutModel& donut, const ShaderProgram& depthProgram,
+                    const Matrix& modelMatrix, const Matrix& lightModelViewMatrix);
+void drawDonutLit(const DonutModel& donut, const ShaderProgram& textureProgram,
+                  const Matrix& shadowMatrix, const Matrix& modelViewMatrix);

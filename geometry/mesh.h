@@ -1,13 +1,12 @@
 // A model built from an OBJ file: one group per run of faces that share a
 // material, each with de-duplicated vertices and 32-bit indices local to the
-// group, and its GL buffers once uploaded.
+// group, and the names of its GL buffers once uploaded. Building needs no GL;
+// uploading and drawing are in mesh_buffers.h.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include <GL/glew.h>
 
 #include "geometry/obj_data.h"
 #include "geometry/obj_parser.h"
@@ -36,13 +35,14 @@ struct MeshGroup {
     std::vector<float> texCoordData;
     std::vector<uint32_t> indexData;
 
-    GLuint litVertexArray = 0;
-    GLuint depthVertexArray = 0;
-    GLuint positionBuffer = 0;
-    GLuint normalBuffer = 0;
-    GLuint tangentBuffer = 0;
-    GLuint texCoordBuffer = 0;
-    GLuint indexBuffer = 0;
+    // GL names; 0 for none.
+    uint32_t litVertexArray = 0;
+    uint32_t depthVertexArray = 0;
+    uint32_t positionBuffer = 0;
+    uint32_t normalBuffer = 0;
+    uint32_t tangentBuffer = 0;
+    uint32_t texCoordBuffer = 0;
+    uint32_t indexBuffer = 0;
 
     uint32_t vertexCount = 0;
     uint32_t indexCount = 0;
@@ -69,11 +69,13 @@ struct Mesh {
 };
 
 // A new mesh; with a non-empty path it is built from that file at once.
-Mesh createMesh(const std::string& path, TextureFactory makeTexture = loadGlTexture);
+// Its materials name their textures; the GL textures are made apart
+// (createMaterialTextures).
+Mesh createMesh(const std::string& path);
 
 // Reads mesh.path and builds its groups, printing
 // "...done\n...creating Mesh: <path>\n\n" once the file has been read.
-void buildMesh(Mesh& mesh, TextureFactory makeTexture = loadGlTexture);
+void buildMesh(Mesh& mesh);
 
 // Cuts mesh.objData into groups (no output): the part of buildMesh after the
 // file has been read.

@@ -1,32 +1,19 @@
-// A built mesh on the GPU: each group's vertex lists go into five buffers
-// behind two vertex arrays (depth pass: positions only; lit pass: positions,
-// normals, tangents, texture coordinates), its matrices follow its placement
-// every frame, and its draws set the per-group material state.
-//
-// Only uploadMesh and drawMesh touch GL. A program that failed to build has
-// name 0 and every location -1: attributes and uniforms at -1 are skipped,
-// and nothing is set or drawn with program 0, so a broken shader file raises
-// no GL error and the rest of the scene still draws.
+// A built mesh on the GPU: each group's vertex lists go through the shared
+// model buffers, its matrices follow its placement every frame, and its lit
+// draws take the surface from the group's material.
 #include "geometry/mesh_buffers.h"
 
 #include <algorithm>
 
-#include "geometry/donut.h"
-#include "geometry/gl_drawing.h"
+#include "geometry/model_buffers.h"
 #include "resources/shader_program.h"
 #include "resources/texture.h"
-#include "view/camera.h"
-#include "view/light.h"
+#include "view/model_matrices.h"
 
 namespace {
 
 // The colour sent for textured groups; the texture supplies the rest.
 constexpr GLfloat texturedDiffuse[4] = {0.3f, 0.3f, 1.0f, 1.0f};
-
-template <typename T>
-void fillBuffer(GLenum target, GLuint buffer, const std::vector<T>& data) {
-    ::fillBuffer(target, buffer, data.size() * sizeof(T), data.data());
-}
 
 // clear() would keep the capacity; a swap with an empty array gives it back.
 template <typename T>
@@ -77,31 +64,16 @@ void stage(MeshGroup& group) {
 void uploadGroup(MeshGroup& group, const ShaderProgram& depthProgram,
                  const ShaderProgram& textureProgram) {
     stage(group);
-
-    glGenVertexArrays(1, &group.litVertexArray);
-    glGenVertexArrays(1, &group.depthVertexArray);
-    glGenBuffers(1, &group.positionBuffer);
-    glGenBuffers(1, &group.normalBuffer);
-    glGenBuffers(1, &group.tangentBuffer);
-    glGenBuffers(1, &group.texCoordBuffer);
-    glGenBuffers(1, &group.indexBuffer);
-
-    // The depth vertex array only records bindings; the data follows.
-    glBindVertexArray(group.depthVertexArray);
-    glBindBuffer(GL_ARRAY_BUFFER, group.positionBuffer);
-    setAttribute(depthProgram.vertex, 4);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, group.indexBuffer);
-
-    glBindVertexArray(group.litVertexArray);
-    fillBuffer(GL_ARRAY_BUFFER, group.positionBuffer, group.positionData);
-    setAttribute(textureProgram.vertex, 4);
-    fillBuffer(GL_ARRAY_BUFFER, group.normalBuffer, group.normalData);
-    setAttribute(textureProgram.normal, 3);
-    fillBuffer(GL_ARRAY_BUFFER, group.tangentBuffer, group.tangentData);
-    setAttribute(textureProgram.tangent, 3);
-    fillBuffer(GL_ARRAY_BUFFER, group.texCoordBuffer, group.texCoordData);
-    setAttribute(textureProgram.texCoord, 2);
-    fillBuffer(GL_ELEMENT_ARRAY_BUFFER, group.indexBuffer, group.indexData);
+    generateBuffers(bufferNames(group));
+    uploadBuffers(bufferNames(group),
+                  {.positions = group.positionData.data(),
+                   .normals = group.normalData.data(),
+                   .tangents = group.tangentData.data(),
+                   .texCoords = group.texCoordData.data(),
+                   .vertexCount = group.vertexCount,
+                   .indices = group.indexData.data(),
+                   .indexCount = group.indexCount},
+                  depthProgram, textureProgram);
 
     // From here on vertexCount and indexCount describe the buffers; the CPU
     // copies are not read again.
@@ -117,59 +89,43 @@ bool usable(const ShaderProgram* program) {
     return program != nullptr && program->program != 0;
 }
 
-void drawDepth(const Mesh& mesh) {
-    const ShaderProgram& program = *mesh.depthProgram;
-    for (const MeshGroup& group : mesh.groups) {
-        glBindVertexArray(group.depthVertexArray);
-        setMatrix(program.modelMatrix, mesh.modelMatrix);
-        setMatrix(program.modelViewMatrix, mesh.lightModelViewMatrix);
-        drawElements(group.indexCount);
-    }
+GLuint textureName(const std::shared_ptr<Texture>& texture) {
+    return texture ? texture->textureId : 0;
 }
 
-// Material state of one group in the lit pass.
-void setMaterial(const Mesh& mesh, const MeshGroup& group, const ShaderProgram& program) {
-    // A model without materials (or a group pointing past them) draws
-    // untextured in a fixed neutral colour.
+// Material state of one group in the lit pass. A model without materials (or
+// a group pointing past them) draws untextured in a fixed neutral colour.
+Surface surfaceOf(const Mesh& mesh, const MeshGroup& group, GLfloat (&colour)[4]) {
     if (group.materialIndex >= mesh.materials.size()) {
-        setFlag(program.useTexture, false);
-        setFlag(program.useNormalMapping, false);
-        setColour(program.diffuse, neutralDiffuse);
-        return;
+        return {.diffuse = neutralDiffuse};
     }
     const Material& material = mesh.materials[group.materialIndex];
-    const bool textured = material.hasTexture;
-    const bool normalMapped = material.hasNormalMap && mesh.normalMappingEnabled;
-    setFlag(program.useTexture, textured);
-    setFlag(program.useNormalMapping, normalMapped);
-    if (textured) {
-        glActiveTexture(GL_TEXTURE1);
-        glBindTexture(GL_TEXTURE_2D, material.texture ? material.texture->textureId : 0);
-        if (normalMapped) {
-            glActiveTexture(GL_TEXTURE2);
-            glBindTexture(GL_TEXTURE_2D, material.normalMap ? material.normalMap->textureId : 0);
-        }
-        setColour(program.diffuse, texturedDiffuse);
-    } else {
-        // The fourth component is the specular red, as the lit shader reads it.
-        const GLfloat colour[4] = {material.diffuse.x, material.diffuse.y, material.diffuse.z,
-                                   material.specular.x};
-        setColour(program.diffuse, colour);
+    if (material.hasTexture) {
+        return {.textured = true,
+                .normalMapped = material.hasNormalMap && mesh.normalMappingEnabled,
+                .texture = textureName(material.texture),
+                .normalMap = textureName(material.normalMap),
+                .diffuse = texturedDiffuse};
     }
-}
-
-void drawLit(const Mesh& mesh) {
-    const ShaderProgram& program = *mesh.textureProgram;
-    for (const MeshGroup& group : mesh.groups) {
-        glBindVertexArray(group.litVertexArray);
-        setMatrix(program.shadowMatrix, mesh.shadowMatrix);
-        setMatrix(program.modelViewMatrix, mesh.modelViewMatrix);
-        setMaterial(mesh, group, program);
-        drawElements(group.indexCount);
-    }
+    // The fourth component is the specular red, as the lit shader reads it.
+    colour[0] = material.diffuse.x;
+    colour[1] = material.diffuse.y;
+    colour[2] = material.diffuse.z;
+    colour[3] = material.specular.x;
+    return {.diffuse = colour};
 }
 
 } // namespace
+
+void createMaterialTextures(Mesh& mesh) {
+    for (Material& material : mesh.materials) {
+        for (Texture* texture : {material.texture.get(), material.normalMap.get()}) {
+            if (texture != nullptr && texture->textureId == 0) {
+                texture->load(texture->fileName);
+            }
+        }
+    }
+}
 
 void uploadMesh(Mesh& mesh, const ShaderProgram& depthProgram,
                 const ShaderProgram& textureProgram) {
@@ -177,6 +133,12 @@ void uploadMesh(Mesh& mesh, const ShaderProgram& depthProgram,
     mesh.textureProgram = &textureProgram;
     for (MeshGroup& group : mesh.groups) {
         uploadGroup(group, depthProgram, textureProgram);
+    }
+}
+
+void releaseMesh(Mesh& mesh) {
+    for (MeshGroup& group : mesh.groups) {
+        deleteBuffers(bufferNames(group));
     }
 }
 
@@ -197,8 +159,15 @@ void updateMeshShadowMatrix(Mesh& mesh) {
 
 void drawMesh(const Mesh& mesh, int pass) {
     if (pass == depthPass && usable(mesh.depthProgram)) {
-        drawDepth(mesh);
+        for (const MeshGroup& group : mesh.groups) {
+            drawDepth(group.depthVertexArray, group.indexCount, *mesh.depthProgram,
+                      mesh.modelMatrix, mesh.lightModelViewMatrix);
+        }
     } else if (pass == litPass && usable(mesh.textureProgram)) {
-        drawLit(mesh);
+        GLfloat colour[4];
+        for (const MeshGroup& group : mesh.groups) {
+            drawLit(group.litVertexArray, group.indexCount, *mesh.textureProgram, mesh.shadowMatrix,
+                    mesh.modelViewMatrix, surfaceOf(mesh, group, colour));
+        }
     }
 }

@@ -1,5 +1,5 @@
-// A mesh on the GPU: buffer upload, per-frame matrices and the draws of the
-// depth and the lit pass.
+// A mesh on the GPU: its material textures, buffer upload, per-frame
+// matrices, the draws of the depth and the lit pass, and release.
 #pragma once
 
 #include "geometry/mesh.h"
@@ -11,11 +11,20 @@ constexpr int litPass = 1;
 // Colour of groups whose model has no materials at all.
 constexpr float neutralDiffuse[4] = {0.7f, 0.7f, 0.7f, 1.0f};
 
+// Creates the GL textures the materials name, in the order the libraries
+// name them; needs a current GL context. Each is left bound to the active
+// unit as it is made.
+void createMaterialTextures(Mesh& mesh);
+
 // Stores the programs and uploads every group into its buffers and vertex
 // arrays; the group's CPU lists and staging arrays are released afterwards.
 // Each vertex buffer holds the group's vertexCount entries, each index buffer
 // its indexCount indices. Attributes whose location is -1 are not set up.
 void uploadMesh(Mesh& mesh, const ShaderProgram& depthProgram, const ShaderProgram& textureProgram);
+
+// Deletes every group's buffers and vertex arrays; safe to call again. The
+// materials' textures stay: they live until the process ends.
+void releaseMesh(Mesh& mesh);
 
 // modelMatrix = R(rotation) x T(position); the model-view matrices from the
 // mesh's camera and light (each left as it was while its reference is unset).

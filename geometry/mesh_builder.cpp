@@ -6,9 +6,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "geometry/fresh_memory.h"
 #include "geometry/mesh.h"
 #include "geometry/vertex_index.h"
+#include "resources/fresh_memory.h"
 
 namespace {
 
@@ -172,17 +172,17 @@ void buildGroup(const Mesh& mesh, const GroupPlan& plan, VertexIndex& index, Mes
 
 } // namespace
 
-Mesh createMesh(const std::string& path, TextureFactory makeTexture) {
+Mesh createMesh(const std::string& path) {
     Mesh mesh;
     if (!path.empty()) {
         mesh.path = path;
-        buildMesh(mesh, makeTexture);
+        buildMesh(mesh);
     }
     return mesh;
 }
 
-void buildMesh(Mesh& mesh, TextureFactory makeTexture) {
-    if (!loadObj(mesh.materials, mesh.path, mesh.objData, makeTexture)) {
+void buildMesh(Mesh& mesh) {
+    if (!loadObj(mesh.materials, mesh.path, mesh.objData)) {
         return;
     }
     printf("...done\n...creating Mesh: %s\n\n", mesh.path.c_str());

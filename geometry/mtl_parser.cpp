@@ -3,12 +3,14 @@
 // "newmtl" belong to the first material, which that "newmtl" names; every
 // later "newmtl" closes the material before it. Ids count from 0 in every
 // library.
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
 
 #include "geometry/obj_parser.h"
 #include "geometry/text_scanner.h"
+#include "resources/texture.h"
 
 namespace {
 
@@ -26,29 +28,34 @@ void readColour(TextScanner& text, Vector3& colour) {
     colour = read;
 }
 
+// A texture record named after its file; the GL texture is made later.
+std::shared_ptr<Texture> nameTexture(const std::string& fileName) {
+    auto texture = std::make_shared<Texture>();
+    texture->fileName = fileName;
+    texture->name = fileName;
+    return texture;
+}
+
 // "map_Kd F": the diffuse texture from F and, unless F is exactly the sky
 // dome's texture or too short to derive a name from, a normal map from F
 // with its last four characters replaced by "_NRM.tga". Names are used as
 // written, relative to the working directory.
-void applyDiffuseMap(std::string_view fileName, Material& material, TextureFactory makeTexture) {
+void applyDiffuseMap(std::string_view fileName, Material& material) {
     const std::string diffuse(fileName);
     material.hasTexture = true;
-    material.texture = makeTexture(diffuse, diffuse);
+    material.texture = nameTexture(diffuse);
     if (fileName == unmappedTexture || fileName.size() < replacedSuffixLength) {
         return;
     }
     std::string normal(fileName.substr(0, fileName.size() - replacedSuffixLength));
     normal += normalMapSuffix;
     material.hasNormalMap = true;
-    material.normalMap = makeTexture(normal, normal);
+    material.normalMap = nameTexture(normal);
 }
 
 } // namespace
 
-void loadMtl(std::string_view text, std::vector<Material>& materials, TextureFactory makeTexture) {
-    if (makeTexture == nullptr) {
-        makeTexture = describeTexture;
-    }
+void loadMtl(std::string_view text, std::vector<Material>& materials) {
     TextScanner scanner = scanText(text);
     Material current;
     int32_t nextId = 0;
@@ -71,7 +78,7 @@ void loadMtl(std::string_view text, std::vector<Material>& materials, TextureFac
         } else if (word == "map_Kd") {
             const std::string_view fileName = readWord(scanner);
             if (!fileName.empty()) {
-                applyDiffuseMap(fileName, current, makeTexture);
+                applyDiffuseMap(fileName, current);
             }
         } else if (word == "Ka") {
             readColour(scanner, current.ambient);

@@ -12,11 +12,10 @@
 #include <unordered_map>
 
 #include "geometry/face_order.h"
-#include "geometry/file_bytes.h"
-#include "geometry/fresh_memory.h"
 #include "geometry/text_scanner.h"
 #include "geometry/unit_vector.h"
-#include "resources/texture.h"
+#include "resources/file_bytes.h"
+#include "resources/fresh_memory.h"
 
 namespace {
 
@@ -71,7 +70,6 @@ constexpr size_t preparedFaceStep = size_t{1} << 16;
 struct ObjReading {
     ObjData& data;
     std::vector<Material>& materials;
-    TextureFactory makeTexture;
     bool hasTexCoords = false;
     bool hasNormals = false;
     uint32_t currentMaterial = 0;
@@ -185,7 +183,7 @@ void readLibrary(std::string_view name, ObjReading& reading) {
     }
     FileBytes file;
     if (readFileBytes(std::string(name).c_str(), file)) {
-        loadMtl(file.text(), reading.materials, reading.makeTexture);
+        loadMtl(file.text(), reading.materials);
     }
 }
 
@@ -234,19 +232,7 @@ void readStatements(TextScanner& text, ObjReading& reading) {
 
 } // namespace
 
-std::shared_ptr<Texture> loadGlTexture(const std::string& fileName, const std::string& name) {
-    return std::make_shared<Texture>(fileName, name);
-}
-
-std::shared_ptr<Texture> describeTexture(const std::string& fileName, const std::string& name) {
-    auto texture = std::make_shared<Texture>();
-    texture->fileName = fileName;
-    texture->name = name;
-    return texture;
-}
-
-void parseObj(std::string_view text, std::vector<Material>& materials, ObjData& data,
-              TextureFactory makeTexture) {
+void parseObj(std::string_view text, std::vector<Material>& materials, ObjData& data) {
     clearObjData(data);
     const StatementCounts counts = countStatementLines(text);
     reserveFresh(data.positions, counts.positions);
@@ -256,9 +242,7 @@ void parseObj(std::string_view text, std::vector<Material>& materials, ObjData& 
     // text's size whatever the text claims.
     data.faces.reserve(std::min(counts.faces, 4 * text.size() / sizeof(ObjFace) + 16));
 
-    ObjReading reading{.data = data,
-                       .materials = materials,
-                       .makeTexture = makeTexture != nullptr ? makeTexture : describeTexture};
+    ObjReading reading{.data = data, .materials = materials};
     TextScanner scanner = scanText(text);
     readStatements(scanner, reading);
 
@@ -268,13 +252,12 @@ void parseObj(std::string_view text, std::vector<Material>& materials, ObjData& 
     }
 }
 
-bool loadObj(std::vector<Material>& materials, const std::string& fileName, ObjData& data,
-             TextureFactory makeTexture) {
+bool loadObj(std::vector<Material>& materials, const std::string& fileName, ObjData& data) {
     clearObjData(data);
     FileBytes file;
     if (fileName.find('\0') != std::string::npos || !readFileBytes(fileName.c_str(), file)) {
         return false;
     }
-    parseObj(file.text(), materials, data, makeTexture);
+    parseObj(file.text(), materials, data);
     return true;
 }

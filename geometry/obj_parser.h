@@ -7,7 +7,6 @@
 // outside the lists read so far are dropped.
 #pragma once
 
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,33 +14,20 @@
 #include "geometry/obj_data.h"
 #include "math/vector3.h"
 
-// Creates the texture a material names. The default uploads it to GL; tools
-// and tests that have no GL context pass describeTexture instead.
-using TextureFactory = std::shared_ptr<Texture> (*)(const std::string& fileName,
-                                                    const std::string& name);
-
-// Loads the TGA file into a GL texture; needs a current GL context.
-std::shared_ptr<Texture> loadGlTexture(const std::string& fileName, const std::string& name);
-
-// A Texture record with file name and name only: no file read, no GL.
-std::shared_ptr<Texture> describeTexture(const std::string& fileName, const std::string& name);
-
 // Reads the OBJ file fileName (relative to the working directory) into data,
 // which is emptied first, and appends the materials of the libraries it names
-// to materials. Faces come out sorted by material, each with its face normal
+// to materials, each texture named but not loaded: creating the GL textures
+// is a step of its own. Faces come out sorted by material, each with its face normal
 // and, when the model has texture coordinates, its tangent and bitangent.
 // Returns false only when the file cannot be read.
-bool loadObj(std::vector<Material>& materials, const std::string& fileName, ObjData& data,
-             TextureFactory makeTexture = loadGlTexture);
+bool loadObj(std::vector<Material>& materials, const std::string& fileName, ObjData& data);
 
 // The same from text already in memory; libraries named by "mtllib" are still
 // read from files.
-void parseObj(std::string_view text, std::vector<Material>& materials, ObjData& data,
-              TextureFactory makeTexture = loadGlTexture);
+void parseObj(std::string_view text, std::vector<Material>& materials, ObjData& data);
 
 // Appends the materials of one MTL library held in memory; ids start at 0.
-void loadMtl(std::string_view text, std::vector<Material>& materials,
-             TextureFactory makeTexture = loadGlTexture);
+void loadMtl(std::string_view text, std::vector<Material>& materials);
 
 // Unit normal of the triangle p0, p1, p2 (counter-clockwise seen from the
 // front points to the front). A degenerate triangle gives zero.

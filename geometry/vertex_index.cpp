@@ -21,8 +21,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "geometry/fresh_memory.h"
 #include "geometry/mesh.h"
+#include "resources/fresh_memory.h"
 
 namespace {
 

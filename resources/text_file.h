@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 
 struct TextFile {
     // Heap buffer (malloc; the caller frees it) with the file's bytes and at
@@ -19,9 +18,3 @@ bool readFile(const char* path, TextFile* out);
 
 // Frees out's text and marks it empty again.
 void releaseTextFile(TextFile& file);
-
-// Opens path with fopen's mode only if it names a regular file, and gives its
-// size in bytes. The check happens on the open descriptor, opened without
-// blocking, so a FIFO with no writer never stalls the caller. Returns null for
-// anything else; the caller closes the stream with fclose.
-FILE* openRegularFile(const char* path, const char* mode, int64_t* size);

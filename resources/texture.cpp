@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <utility>
 
+#include <GL/glew.h>
+
 namespace {
 
 // RGBA texel given to a texture whose file gives no image, so nothing
@@ -40,7 +42,7 @@ bool uploadImage(const TgaImage& image) {
     if (image.pixels == nullptr || image.width == 0 || image.height == 0) {
         return false;
     }
-    if (image.format == GL_ALPHA) {
+    if (image.format == formatAlpha) {
         return uploadAlphaAsRgba(image);
     }
     auto format = static_cast<GLenum>(image.format);

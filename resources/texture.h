@@ -1,16 +1,19 @@
 // A named GL 2D texture made from one TGA file, with a full mipmap chain and
 // repeat wrapping. Created once at start-up; the pixels live on the GPU only.
+//
+// The record itself is plain data, so loaders without GL (the material
+// reader) can name the textures a model needs; construction from a file and
+// load create the GL texture and belong to the GL part of resources.
 #pragma once
 
+#include <cstdint>
 #include <string>
-
-#include <GL/glew.h>
 
 #include "resources/tga_image.h"
 
 class Texture {
 public:
-    // An empty record without a GL texture (for tools that only describe).
+    // A record that names no GL texture yet.
     Texture() = default;
 
     // Loads fileName and uploads it; needs a current GL context. A file that
@@ -26,6 +29,6 @@ public:
 
     std::string fileName;
     std::string name;
-    GLuint textureId = 0;
+    uint32_t textureId = 0; // GL texture name; 0 before load
     TgaImage image;
 };

@@ -8,9 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include <GL/glew.h>
-
-#include "resources/text_file.h"
+#include "resources/file_bytes.h"
 
 namespace {
 
@@ -105,13 +103,13 @@ bool decodeTga(const uint8_t* bytes, size_t size, TgaImage* image) {
     uint32_t format = 0;
     switch (depth) {
     case 8:
-        format = GL_ALPHA;
+        format = formatAlpha;
         break;
     case 24:
-        format = GL_RGB;
+        format = formatRgb;
         break;
     case 32:
-        format = GL_RGBA;
+        format = formatRgba;
         break;
     default:
         return false;
@@ -156,27 +154,15 @@ bool loadTga(const char* path, TgaImage* image) {
     if (path == nullptr || image == nullptr) {
         return false;
     }
-    int64_t fileSize = 0;
-    FILE* file = openRegularFile(path, "rb", &fileSize);
-    if (file == nullptr) {
-        return false;
-    }
     // Header, ID field, largest colour map, then one-pixel raw packets (the
     // worst ratio) for the largest image.
     constexpr uint64_t mostUsefulBytes =
         headerSize + 255 + 65535ull * 4 + uint64_t{maxTgaSide} * maxTgaSide * 5;
-    auto wanted =
-        static_cast<size_t>(std::min<uint64_t>(static_cast<uint64_t>(fileSize), mostUsefulBytes));
-    auto* bytes = static_cast<uint8_t*>(malloc(std::max<size_t>(wanted, 1)));
-    if (bytes == nullptr) {
-        fclose(file);
+    FileBytes file;
+    if (!readFileBytes(path, file, mostUsefulBytes)) {
         return false;
     }
-    size_t got = fread(bytes, 1, wanted, file);
-    fclose(file);
-    bool decoded = decodeTga(bytes, got, image);
-    free(bytes);
-    return decoded;
+    return decodeTga(reinterpret_cast<const uint8_t*>(file.bytes.get()), file.size, image);
 }
 
 // Pixel size from format: 4 bytes for GL_RGBA, 3 for anything else, as the
@@ -185,7 +171,7 @@ void swapRedBlue(uint8_t* pixels, uint32_t width, uint32_t height, uint32_t form
     if (pixels == nullptr) {
         return;
     }
-    size_t step = format == GL_RGBA ? 4 : 3;
+    size_t step = format == formatRgba ? 4 : 3;
     size_t count = static_cast<size_t>(width) * height;
     uint8_t* end = pixels + count * step;
     for (uint8_t* p = pixels; p != end; p += step) {

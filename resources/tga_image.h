@@ -10,6 +10,12 @@
 #include <cstddef>
 #include <cstdint>
 
+// The GL pixel formats an image reports, by value, so that decoding needs no
+// GL header: GL_ALPHA, GL_RGB and GL_RGBA.
+constexpr uint32_t formatAlpha = 0x1906;
+constexpr uint32_t formatRgb = 0x1907;
+constexpr uint32_t formatRgba = 0x1908;
+
 struct TgaImage {
     uint16_t width = 0;
     uint16_t height = 0;

@@ -52,7 +52,10 @@ bool renderFrame(float elapsedSeconds) {
     if (scene.castShadows && usable(&depth)) {
         for (const auto& mesh : scene.meshes)
             drawMesh(*mesh, depthPass);
-        drawDonutDepth(*scene.donut, depth);
+        // The donut's matrices go to GL from the scene's staging copies.
+        const DonutModel& donut = *scene.donut;
+        drawDonutDepth(donut, depth, copyModelMatrix(donut, scene.modelStaging),
+                       copyLightModelViewMatrix(donut, scene.modelViewStaging));
     }
     // The lit pass follows the window's size, so a resized window shows the
     // whole picture undistorted.
@@ -70,7 +73,10 @@ bool renderFrame(float elapsedSeconds) {
         setVector3(lit, lit.lightPosition, light.x, light.y, light.z);
         for (size_t i = 1; i < scene.meshes.size(); ++i)
             drawMesh(*scene.meshes[i], litPass);
-        drawDonutLit(*scene.donut, lit);
+        const DonutModel& donut = *scene.donut;
+        copy(scene.shadowStaging, donut.shadowMatrix);
+        drawDonutLit(donut, lit, scene.shadowStaging,
+                     copyModelViewMatrix(donut, scene.modelViewStaging));
     }
     return true;
 }
@@ -128,6 +134,14 @@ void releaseScene(Scene& scene) {
         }
         scene.shadowMap.reset();
     }
+    // The meshes' and the donut's GL objects go too; their textures stay
+    // until the process ends.
+    for (auto& mesh : scene.meshes) {
+        if (mesh)
+            releaseMesh(*mesh);
+    }
+    if (scene.donut)
+        releaseDonut(*scene.donut);
     if (scene.depthProgram) {
         destroyProgram(scene.depthProgram.get());
         scene.depthProgram.reset();

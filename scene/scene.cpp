@@ -125,15 +125,21 @@ void initModels(Scene& scene) {
     donut.normalMapId = scene.donutNormalMap->textureId;
     donut.useNormalMapping = true;
 
+    // The meshes' textures are made as each model is read, in the order its
+    // libraries name them.
     std::printf("\nLoading Obj-file...BikiniBottom");
     scene.meshes[0] = std::make_unique<Mesh>(createMesh("bikinibottom.obj"));
+    createMaterialTextures(*scene.meshes[0]);
     scene.meshes[0]->position = Vector3{0.0f, 0.0f, 0.0f};
     scene.meshes[0]->rotation = Vector3{0.0f, 90.0f, 0.0f};
     std::printf("Loading Obj-file...Gary");
     scene.meshes[1] = std::make_unique<Mesh>(createMesh("gary.obj"));
+    createMaterialTextures(*scene.meshes[1]);
     std::printf("Loading Obj-file...Spongebob");
     scene.meshes[2] = std::make_unique<Mesh>(createMesh("spongebob.obj"));
+    createMaterialTextures(*scene.meshes[2]);
     std::printf("Loading Obj-file...Patrick");
     scene.meshes[3] = std::make_unique<Mesh>(createMesh("patrick.obj"));
+    createMaterialTextures(*scene.meshes[3]);
     std::printf("done\n");
 }

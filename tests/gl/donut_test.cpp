@@ -13,6 +13,7 @@
 #include "gl/model_programs.h"
 #include "view/camera.h"
 #include "view/light.h"
+#include "view/model_matrices.h"
 
 namespace {
 
@@ -187,7 +188,10 @@ TEST_F(DonutTest, DrawsSendTheirMatricesFlagsAndColourAndAllIndices) {
     updateDonutShadowMatrix(donut);
 
     glUseProgram(depth.program);
-    EXPECT_EQ(gltest::countPrimitives([&] { drawDonutDepth(donut, depth); }), 2048u);
+    EXPECT_EQ(gltest::countPrimitives([&] {
+                  drawDonutDepth(donut, depth, donut.modelMatrix, donut.lightModelViewMatrix);
+              }),
+              2048u);
     EXPECT_EQ(uniformFloats<16>(depth.program, depth.modelMatrix), values(donut.modelMatrix));
     EXPECT_EQ(uniformFloats<16>(depth.program, depth.modelViewMatrix),
               values(donut.lightModelViewMatrix));
@@ -203,13 +207,15 @@ TEST_F(DonutTest, DrawsSendTheirMatricesFlagsAndColourAndAllIndices) {
         glBindTexture(GL_TEXTURE_2D, 0);
         glActiveTexture(GL_TEXTURE2);
         glBindTexture(GL_TEXTURE_2D, 0);
-        EXPECT_EQ(gltest::countPrimitives([&] { drawDonutLit(donut, lit); }), 2048u);
+        EXPECT_EQ(gltest::countPrimitives(
+                      [&] { drawDonutLit(donut, lit, donut.shadowMatrix, donut.modelViewMatrix); }),
+                  2048u);
         EXPECT_EQ(uniformFloats<4>(lit.program, lit.diffuse),
                   (std::array{0.33f, 0.22f, 0.5f, 1.0f}));
         EXPECT_EQ(uniformInt(lit.program, lit.useTexture), loaded ? 1 : 0);
         EXPECT_EQ(uniformInt(lit.program, lit.useNormalMapping), loaded ? 1 : 0);
-        EXPECT_EQ(textureOnUnit(GL_TEXTURE1), textures[0]);
-        EXPECT_EQ(textureOnUnit(GL_TEXTURE2), textures[1]);
+        EXPECT_EQ(textureOnUnit(GL_TEXTURE1), loaded ? textures[0] : 0);
+        EXPECT_EQ(textureOnUnit(GL_TEXTURE2), loaded ? textures[1] : 0);
         EXPECT_EQ(uniformFloats<16>(lit.program, lit.shadowMatrix), values(donut.shadowMatrix));
         EXPECT_EQ(uniformFloats<16>(lit.program, lit.modelViewMatrix),
                   values(donut.modelViewMatrix));
@@ -225,11 +231,16 @@ TEST_F(DonutTest, FailedProgramsUploadAndDrawWithoutGlError) {
     EXPECT_EQ(readBuffer<float>(donut.positionBuffer).size(), 1089u * 4u);
     gltest::expectVertexArray(donut.litVertexArray, donut.indexBuffer, {});
     glUseProgram(0); // the failed program is the one in use
-    drawDonutDepth(donut, failed);
-    drawDonutLit(donut, failed);
+    drawDonutDepth(donut, failed, donut.modelMatrix, donut.lightModelViewMatrix);
+    drawDonutLit(donut, failed, donut.shadowMatrix, donut.modelViewMatrix);
     glUseProgram(lit.program); // or another one: still nothing is drawn
-    EXPECT_EQ(gltest::countPrimitives([&] { drawDonutLit(donut, failed); }), 0u);
-    EXPECT_EQ(gltest::countPrimitives([&] { drawDonutDepth(donut, failed); }), 0u);
+    EXPECT_EQ(gltest::countPrimitives(
+                  [&] { drawDonutLit(donut, failed, donut.shadowMatrix, donut.modelViewMatrix); }),
+              0u);
+    EXPECT_EQ(gltest::countPrimitives([&] {
+                  drawDonutDepth(donut, failed, donut.modelMatrix, donut.lightModelViewMatrix);
+              }),
+              0u);
 }
 
 // Wrong index data or attribute set-up shows as a filled hole or a broken
@@ -256,7 +267,7 @@ TEST_F(DonutTest, RendersARingAroundAnEmptyHole) {
     identity(projection);
     projection[0] = projection[5] = projection[10] = 0.5f;
     glUniformMatrix4fv(lit.projectionMatrix, 1, GL_FALSE, projection.m);
-    drawDonutLit(donut, lit);
+    drawDonutLit(donut, lit, donut.shadowMatrix, donut.modelViewMatrix);
 
     auto pixel = [](int x, int y) {
         std::array<unsigned char, 4> rgba{};

@@ -15,6 +15,7 @@
 #include "resources/texture.h"
 #include "view/camera.h"
 #include "view/light.h"
+#include "view/model_matrices.h"
 
 namespace {
 

@@ -1,13 +1,11 @@
 // Counting draw calls and heap allocations of the frames being captured.
 //
-// glDrawElements is defined here, so every call the program's own code makes
-// binds to this definition, which counts and forwards to the GL library's.
-// Allocations are counted at the global operator new: the program's frame
-// code is C++; allocations the GL driver makes inside its own calls go
-// through malloc and are not counted.
+// The capture program is linked with --wrap=glDrawElements: the program's
+// own calls reach __wrap_glDrawElements, which counts and forwards to the GL
+// library's function; the library itself is left as it is. Allocations are counted at the global
+// operator new: the program's frame code is C++; allocations the GL driver makes inside its own
+// calls go through malloc and are not counted.
 #include "frame_counters.h"
-
-#include <dlfcn.h>
 
 #include <cstdlib>
 #include <new>
@@ -17,13 +15,6 @@
 FrameCounters frameCounters;
 
 namespace {
-
-using DrawElements = void(GLAPIENTRY*)(GLenum, GLsizei, GLenum, const void*);
-
-DrawElements realDrawElements() {
-    static const auto real = reinterpret_cast<DrawElements>(dlsym(RTLD_NEXT, "glDrawElements"));
-    return real;
-}
 
 [[maybe_unused]] void* countedAllocation(std::size_t size) {
     if (frameCounters.counting)
@@ -35,12 +26,14 @@ DrawElements realDrawElements() {
 
 } // namespace
 
-extern "C" void GLAPIENTRY glDrawElements(GLenum mode, GLsizei count, GLenum type,
-                                          const void* indices) {
+extern "C" void GLAPIENTRY __real_glDrawElements(GLenum mode, GLsizei count, GLenum type,
+                                                 const void* indices);
+
+extern "C" void GLAPIENTRY __wrap_glDrawElements(GLenum mode, GLsizei count, GLenum type,
+                                                 const void* indices) {
     if (frameCounters.counting)
         ++frameCounters.drawCalls;
-    if (DrawElements real = realDrawElements())
-        real(mode, count, type, indices);
+    __real_glDrawElements(mode, count, type, indices);
 }
 
 #if !defined(__SANITIZE_ADDRESS__)

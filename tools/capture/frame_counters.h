@@ -1,6 +1,7 @@
 // Counters of what a captured frame does: draw calls and heap allocations.
-// The capture program replaces glDrawElements and the global operator new
-// with counting versions; counting is on only while a frame renders.
+// The capture program wraps the program's glDrawElements calls and replaces
+// the global operator new with counting versions; counting is on only while
+// a frame renders.
 #pragma once
 
 #include <cstdint>

@@ -111,12 +111,12 @@ void printVector(std::FILE* out, const char* label, const Vector3* v) {
 ObjInspection inspectObj(const std::string& path) {
     ObjInspection result;
     result.path = path;
-    result.mesh = createMesh("", describeTexture);
+    result.mesh = createMesh("");
     result.mesh.path = path;
     {
         const StdoutToStderr quiet;
         const Clock::time_point parseStart = Clock::now();
-        result.ok = loadObj(result.mesh.materials, path, result.mesh.objData, describeTexture);
+        result.ok = loadObj(result.mesh.materials, path, result.mesh.objData);
         result.parseSeconds = secondsSince(parseStart);
         if (result.ok) {
             const ObjData& data = result.mesh.objData;

@@ -127,7 +127,7 @@ TEST_F(SceneFiles, TheSystemsLoaderReadsEveryModelWhole) {
         SCOPED_TRACE(model.objFile);
         std::vector<::Material> materials;
         ObjData data;
-        ASSERT_TRUE(loadObj(materials, model.objFile, data, describeTexture));
+        ASSERT_TRUE(loadObj(materials, model.objFile, data));
         EXPECT_EQ(data.faces.size(), triangleCount(model));
         EXPECT_FALSE(data.normals.empty());
         ASSERT_EQ(materials.size(), model.materials.size());

@@ -27,7 +27,7 @@ std::vector<Material> namedMaterials(std::initializer_list<const char*> names) {
 Mesh build(const std::string& text, std::vector<Material> materials) {
     Mesh mesh;
     mesh.materials = std::move(materials);
-    parseObj(text, mesh.materials, mesh.objData, describeTexture);
+    parseObj(text, mesh.materials, mesh.objData);
     buildMeshGroups(mesh);
     return mesh;
 }
@@ -129,7 +129,7 @@ TEST(MeshBuilderTest, OutOfRangeMaterialsJoinTheGroupBefore) {
     Mesh mesh;
     mesh.materials = namedMaterials({"a", "b"});
     parseObj("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\nf 1 2 3\nf 1 2 3\nf 1 2 3\n", mesh.materials,
-             mesh.objData, describeTexture);
+             mesh.objData);
     // Sorted ids 1, 1, 7, 9: the last two join the group of material 1.
     const uint32_t ids[] = {1, 1, 7, 9};
     for (size_t f = 0; f < 4; ++f) {
@@ -200,7 +200,7 @@ TEST_F(BuildMeshTest, PrintsItsLineOnceTheFileIsRead) {
     std::ofstream(folder + "/tri.mtl") << "newmtl shell\n";
 
     testing::internal::CaptureStdout();
-    const Mesh mesh = createMesh(path, describeTexture);
+    const Mesh mesh = createMesh(path);
     fflush(stdout);
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "...done\n...creating Mesh: " + path + "\n\n");
@@ -209,8 +209,8 @@ TEST_F(BuildMeshTest, PrintsItsLineOnceTheFileIsRead) {
     EXPECT_EQ(mesh.objData.faces.size(), 1u); // kept after building
 
     testing::internal::CaptureStdout();
-    const Mesh missing = createMesh(folder + "/missing.obj", describeTexture);
-    const Mesh empty = createMesh("", describeTexture);
+    const Mesh missing = createMesh(folder + "/missing.obj");
+    const Mesh empty = createMesh("");
     fflush(stdout);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     EXPECT_TRUE(missing.groups.empty());

@@ -18,7 +18,7 @@ namespace {
 ObjData parse(const std::string& text, std::vector<Material>* materials = nullptr) {
     std::vector<Material> none;
     ObjData data;
-    parseObj(text, materials != nullptr ? *materials : none, data, describeTexture);
+    parseObj(text, materials != nullptr ? *materials : none, data);
     return data;
 }
 
@@ -311,22 +311,22 @@ TEST(ObjParserTest, EmptyAndMissingFiles) {
     std::vector<Material> materials;
     ObjData data = parse(threePositions + "f 1 2 3\n");
     ASSERT_FALSE(data.faces.empty());
-    EXPECT_FALSE(loadObj(materials, "/nonexistent/model.obj", data, describeTexture));
+    EXPECT_FALSE(loadObj(materials, "/nonexistent/model.obj", data));
     EXPECT_TRUE(data.positions.empty());
     EXPECT_TRUE(data.faces.empty());
-    EXPECT_FALSE(loadObj(materials, "/", data, describeTexture)); // a directory
-    EXPECT_FALSE(loadObj(materials, std::string("/dev/null\0x", 11), data, describeTexture));
+    EXPECT_FALSE(loadObj(materials, "/", data)); // a directory
+    EXPECT_FALSE(loadObj(materials, std::string("/dev/null\0x", 11), data));
 
     char path[] = "/tmp/tidemoor-obj-XXXXXX";
     const int fd = mkstemp(path);
     ASSERT_GE(fd, 0);
     close(fd);
-    EXPECT_TRUE(loadObj(materials, path, data, describeTexture));
+    EXPECT_TRUE(loadObj(materials, path, data));
     EXPECT_TRUE(data.positions.empty() && data.normals.empty() && data.texCoords.empty() &&
                 data.faces.empty());
     EXPECT_TRUE(materials.empty());
     std::ofstream(path, std::ios::binary) << threePositions << "f 1 2 3";
-    EXPECT_TRUE(loadObj(materials, path, data, describeTexture));
+    EXPECT_TRUE(loadObj(materials, path, data));
     EXPECT_EQ(data.faces.size(), 1u);
     std::filesystem::remove(path);
 }

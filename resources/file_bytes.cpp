@@ -1,18 +1,17 @@
 // Whole-file reading: open, check it is a regular file, then read its size
 // in bytes straight into a fresh buffer. No text-mode translation and no
 // stream buffering: the buffer is the only copy.
-#include "geometry/file_bytes.h"
+#include "resources/file_bytes.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <cstdint>
-#include <new>
 #include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "geometry/fresh_memory.h"
+#include "resources/fresh_memory.h"
 
 #ifndef O_CLOEXEC
 #define O_CLOEXEC 0
@@ -35,9 +34,8 @@ struct Descriptor {
 
 } // namespace
 
-bool readFileBytes(const char* path, FileBytes& out) {
-    out.bytes.reset();
-    out.size = 0;
+bool readFileBytes(const char* path, FileBytes& out, size_t maxBytes) {
+    out = FileBytes{};
     if (path == nullptr) {
         return false;
     }
@@ -51,11 +49,9 @@ bool readFileBytes(const char* path, FileBytes& out) {
     if (fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0) {
         return false;
     }
-    if (static_cast<uint64_t>(info.st_size) >= SIZE_MAX / 2) {
-        return false;
-    }
-    const auto size = static_cast<size_t>(info.st_size);
-    std::unique_ptr<char[]> bytes(new (std::nothrow) char[size == 0 ? 1 : size]);
+    const auto fileSize = static_cast<uint64_t>(info.st_size);
+    const size_t size = static_cast<size_t>(std::min<uint64_t>(fileSize, maxBytes));
+    std::unique_ptr<char[], FileBytes::Free> bytes(static_cast<char*>(std::malloc(size + 1)));
     if (!bytes) {
         return false;
     }
@@ -74,7 +70,9 @@ bool readFileBytes(const char* path, FileBytes& out) {
         }
         got += static_cast<size_t>(n);
     }
+    bytes[got] = '\0';
     out.bytes = std::move(bytes);
     out.size = got;
+    out.fileSize = fileSize;
     return true;
 }

@@ -2,7 +2,7 @@
 // aligned interior of the buffer, then MADV_POPULATE_WRITE on the pages of
 // the range. Both are advice: a kernel that refuses them leaves the pages to
 // be touched one by one as before.
-#include "geometry/fresh_memory.h"
+#include "resources/fresh_memory.h"
 
 #include <algorithm>
 #include <cstdint>
