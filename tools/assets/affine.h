@@ -42,12 +42,6 @@ inline Affine scaling(Vec3 factors) {
     return {{factors.x, 0, 0}, {0, factors.y, 0}, {0, 0, factors.z}, {}};
 }
 
-inline Affine rotationX(float degrees) {
-    float c = std::cos(degrees * pi / 180.0f);
-    float s = std::sin(degrees * pi / 180.0f);
-    return {{1, 0, 0}, {0, c, s}, {0, -s, c}, {}};
-}
-
 inline Affine rotationY(float degrees) {
     float c = std::cos(degrees * pi / 180.0f);
     float s = std::sin(degrees * pi / 180.0f);

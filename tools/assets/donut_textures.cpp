@@ -146,10 +146,6 @@ float donutHeight(const SprinkleGrid& sprinkles, float s, float t) {
 
 } // namespace
 
-bool donutFrosted(float s, float t) {
-    return frostingDepth(s, t) > 0.0f;
-}
-
 Vec3 donutNormalFromSlopes(float s, float t, float slopeAroundTube, float slopeAroundRing) {
     float theta = twoPi * t;
     float phi = twoPi * s;

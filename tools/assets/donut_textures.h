@@ -17,9 +17,6 @@ namespace assets {
 constexpr float donutTubeRadius = 0.5f;
 constexpr float donutRingRadius = 1.0f;
 
-// Whether texture position (s, t) lies under the frosting.
-bool donutFrosted(float s, float t);
-
 // The tangent-space vector m that makes the shader's perturbed normal equal
 // the normal of the surface raised by a height field whose slopes, per unit
 // of surface length, are slopeAroundTube (along growing s) and

@@ -27,16 +27,4 @@ Image toImage(const Canvas& canvas, int channels) {
     return image;
 }
 
-const uint8_t* texelAt(const Image& image, float s, float t) {
-    auto index = [](float coordinate, int size) {
-        int i = static_cast<int>(std::floor(coordinate * static_cast<float>(size)));
-        i %= size;
-        return i < 0 ? i + size : i;
-    };
-    size_t i = static_cast<size_t>(index(s, image.width));
-    size_t j = static_cast<size_t>(index(t, image.height));
-    return &image.pixels[(j * static_cast<size_t>(image.width) + i) *
-                         static_cast<size_t>(image.channels)];
-}
-
 } // namespace assets

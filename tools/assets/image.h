@@ -69,7 +69,4 @@ HeightMap paintHeights(int width, int height, Shape shape) {
 // adds an opaque alpha.
 Image toImage(const Canvas& canvas, int channels);
 
-// The texel nearest to (s, t), with repeat wrapping like the textures.
-const uint8_t* texelAt(const Image& image, float s, float t);
-
 } // namespace assets

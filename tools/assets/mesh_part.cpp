@@ -98,27 +98,6 @@ void smoothNormals(MeshPart& part) {
     }
 }
 
-void flatNormals(MeshPart& part) {
-    MeshPart flat;
-    for (const Triangle& t : part.triangles) {
-        Vec3 n = faceNormal(part, t);
-        uint32_t a = flat.addVertex(part.positions[t.a], part.texCoords[t.a], n);
-        uint32_t b = flat.addVertex(part.positions[t.b], part.texCoords[t.b], n);
-        uint32_t c = flat.addVertex(part.positions[t.c], part.texCoords[t.c], n);
-        flat.addTriangle(a, b, c);
-    }
-    part = std::move(flat);
-}
-
-void reverseWinding(MeshPart& part) {
-    for (Triangle& t : part.triangles) {
-        std::swap(t.b, t.c);
-    }
-    for (Vec3& n : part.normals) {
-        n = -n;
-    }
-}
-
 MeshPart selectTriangles(const MeshPart& part, const std::function<bool(Vec3)>& keep) {
     MeshPart selected;
     std::vector<int64_t> remap(part.positions.size(), -1);
@@ -156,17 +135,6 @@ void extend(Bounds& b, const Bounds& other) {
              std::min(b.min.z, other.min.z)};
     b.max = {std::max(b.max.x, other.max.x), std::max(b.max.y, other.max.y),
              std::max(b.max.z, other.max.z)};
-}
-
-float signedVolume(const MeshPart& part) {
-    double volume = 0.0;
-    for (const Triangle& t : part.triangles) {
-        Vec3 a = part.positions[t.a];
-        Vec3 b = part.positions[t.b];
-        Vec3 c = part.positions[t.c];
-        volume += static_cast<double>(dot(a, cross(b, c)));
-    }
-    return static_cast<float>(volume / 6.0);
 }
 
 } // namespace assets

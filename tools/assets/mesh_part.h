@@ -48,12 +48,6 @@ void transform(MeshPart& part, const Affine& map);
 // a closed shape shade smoothly.
 void smoothNormals(MeshPart& part);
 
-// Gives every triangle its own three vertices carrying its face normal.
-void flatNormals(MeshPart& part);
-
-// Turns every triangle over: reversed winding, negated normals.
-void reverseWinding(MeshPart& part);
-
 // The triangles for which keep(centroid) holds, with the vertices they use.
 MeshPart selectTriangles(const MeshPart& part, const std::function<bool(Vec3)>& keep);
 
@@ -62,8 +56,5 @@ Vec3 faceNormal(const MeshPart& part, const Triangle& triangle);
 
 Bounds bounds(const MeshPart& part);
 void extend(Bounds& bounds, const Bounds& other);
-
-// Volume enclosed by a closed part (positive when its faces point outward).
-float signedVolume(const MeshPart& part);
 
 } // namespace assets

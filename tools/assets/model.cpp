@@ -70,14 +70,6 @@ Bounds modelBounds(const Model& model) {
     return b;
 }
 
-size_t triangleCount(const Model& model) {
-    size_t count = 0;
-    for (const Group& g : model.groups) {
-        count += g.mesh.triangles.size();
-    }
-    return count;
-}
-
 std::string normalMapName(const std::string& textureFile) {
     if (textureFile.size() < 4) {
         return {};

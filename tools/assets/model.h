@@ -56,7 +56,6 @@ void translateModel(Model& model, Vec3 offset);
 void transformModel(Model& model, const Affine& map);
 
 Bounds modelBounds(const Model& model);
-size_t triangleCount(const Model& model);
 
 // The normal-map file the loader derives from a colour map's name: the last
 // four characters ("X.tga") replaced, giving "X_NRM.tga".

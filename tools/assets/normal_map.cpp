@@ -33,11 +33,6 @@ void encodeUnitVector(Vec3 m, uint8_t* rgb) {
     }
 }
 
-Vec3 decodeUnitVector(const uint8_t* rgb) {
-    return {rgb[0] / 255.0f * 2.0f - 1.0f, rgb[1] / 255.0f * 2.0f - 1.0f,
-            rgb[2] / 255.0f * 2.0f - 1.0f};
-}
-
 Image meshNormalMap(const HeightMap& heights, float strength, bool wrap) {
     const int w = heights.width;
     const int h = heights.height;

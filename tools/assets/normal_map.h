@@ -21,7 +21,6 @@ Vec3 meshNormalFromSlopes(float slopeS, float slopeT);
 
 // The 8-bit RGB encoding of a unit vector: round((m + 1) / 2 * 255).
 void encodeUnitVector(Vec3 m, uint8_t* rgb);
-Vec3 decodeUnitVector(const uint8_t* rgb);
 
 // A 24-bit normal map from heights in texels, slopes taken by central
 // differences, scaled by strength. wrap: the neighbours of edge texels come
