@@ -1,6 +1,6 @@
 // The GLFW backend of the platform layer: the program's real window on X11.
 //
-// GLFW's callbacks translate events into Win32-style messages and queue them;
+// GLFW's callbacks queue their events as Win32-style messages (glfw_messages.h);
 // taking a message polls GLFW only when the queue is empty. Quitting is the
 // window procedure's decision, so the close button only queues WM_CLOSE and
 // GLFW's should-close flag is cleared again.
@@ -11,6 +11,7 @@
 #include <GLFW/glfw3.h>
 
 #include "framework/app_callbacks.h"
+#include "framework/glfw_messages.h"
 #include "framework/message_queue.h"
 #include "framework/platform.h"
 #include "framework/window_procedure.h"
@@ -38,85 +39,13 @@ void reportGlfwError(int code, const char* description) {
     std::fprintf(stderr, "GLFW error 0x%x: %s\n", code, description);
 }
 
-uint32_t virtualKey(int key) {
-    if (key >= GLFW_KEY_A && key <= GLFW_KEY_Z)
-        return static_cast<uint32_t>(key); // same codes as ASCII upper case
-    if (key >= GLFW_KEY_0 && key <= GLFW_KEY_9)
-        return static_cast<uint32_t>(key);
-    if (key >= GLFW_KEY_F1 && key <= GLFW_KEY_F12)
-        return VK_F1 + static_cast<uint32_t>(key - GLFW_KEY_F1);
-    if (key >= GLFW_KEY_KP_0 && key <= GLFW_KEY_KP_9)
-        return VK_NUMPAD0 + static_cast<uint32_t>(key - GLFW_KEY_KP_0);
-    switch (key) {
-    case GLFW_KEY_ESCAPE:
-        return VK_ESCAPE;
-    case GLFW_KEY_SPACE:
-        return VK_SPACE;
-    case GLFW_KEY_PAGE_UP:
-        return VK_PRIOR;
-    case GLFW_KEY_PAGE_DOWN:
-        return VK_NEXT;
-    case GLFW_KEY_END:
-        return VK_END;
-    case GLFW_KEY_HOME:
-        return VK_HOME;
-    case GLFW_KEY_LEFT:
-        return VK_LEFT;
-    case GLFW_KEY_UP:
-        return VK_UP;
-    case GLFW_KEY_RIGHT:
-        return VK_RIGHT;
-    case GLFW_KEY_DOWN:
-        return VK_DOWN;
-    case GLFW_KEY_INSERT:
-        return VK_INSERT;
-    case GLFW_KEY_DELETE:
-        return VK_DELETE;
-    case GLFW_KEY_KP_ADD:
-        return VK_ADD;
-    case GLFW_KEY_KP_SUBTRACT:
-        return VK_SUBTRACT;
-    case GLFW_KEY_KP_MULTIPLY:
-        return VK_MULTIPLY;
-    case GLFW_KEY_KP_DIVIDE:
-        return VK_DIVIDE;
-    case GLFW_KEY_KP_DECIMAL:
-        return VK_DECIMAL;
-    case GLFW_KEY_KP_ENTER:
-    case GLFW_KEY_ENTER:
-        return VK_RETURN;
-    case GLFW_KEY_TAB:
-        return VK_TAB;
-    case GLFW_KEY_BACKSPACE:
-        return VK_BACK;
-    case GLFW_KEY_PAUSE:
-        return VK_PAUSE;
-    case GLFW_KEY_CAPS_LOCK:
-        return VK_CAPITAL;
-    case GLFW_KEY_LEFT_SHIFT:
-    case GLFW_KEY_RIGHT_SHIFT:
-        return VK_SHIFT;
-    case GLFW_KEY_LEFT_CONTROL:
-    case GLFW_KEY_RIGHT_CONTROL:
-        return VK_CONTROL;
-    case GLFW_KEY_LEFT_ALT:
-    case GLFW_KEY_RIGHT_ALT:
-        return VK_MENU;
-    default:
-        return 0;
-    }
+void queueMessages(const GlfwMessages& messages) {
+    for (size_t i = 0; i < messages.count; ++i)
+        pushMessage(platform.queue, messages.messages[i]);
 }
 
-void onKey(GLFWwindow*, int key, int, int action, int mods) {
-    const uint32_t code = virtualKey(key);
-    if (code == 0)
-        return;
-    // Keys held with Alt, Alt itself and F10 are system keys, as on Win32.
-    const bool system = (mods & GLFW_MOD_ALT) != 0 || code == VK_MENU || code == VK_F10;
-    const bool down = action != GLFW_RELEASE;
-    const uint32_t message =
-        system ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
-    queueMessage(message, code, 0);
+void onKey(GLFWwindow*, int key, int scancode, int action, int mods) {
+    queueMessages(keyMessages(key, glfwGetKeyName(key, scancode), action, mods));
 }
 
 void onFramebufferSize(GLFWwindow*, int width, int height) {
@@ -128,22 +57,16 @@ void onFramebufferSize(GLFWwindow*, int width, int height) {
 
 void onIconify(GLFWwindow* window, int iconified) {
     platform.minimised = iconified != 0;
-    if (platform.minimised) {
-        queueMessage(WM_SIZE, 0, sizeParam(0, 0));
-        queueMessage(WM_ACTIVATE, (uint64_t{1} << 16) | WA_INACTIVE, 0);
-    } else {
-        int width = 0;
-        int height = 0;
+    int width = 0;
+    int height = 0;
+    if (!platform.minimised)
         glfwGetFramebufferSize(window, &width, &height);
-        queueMessage(WM_SIZE, 0,
-                     sizeParam(static_cast<uint32_t>(width), static_cast<uint32_t>(height)));
-        queueMessage(WM_ACTIVATE, WA_ACTIVE, 0);
-    }
+    queueMessages(iconifyMessages(platform.minimised, width, height));
 }
 
 void onClose(GLFWwindow* window) {
     glfwSetWindowShouldClose(window, GLFW_FALSE);
-    queueMessage(WM_CLOSE, 0, 0);
+    queueMessages(closeMessages());
 }
 
 void onMouseButton(GLFWwindow*, int button, int action, int) {

@@ -1,0 +1,126 @@
+#include "framework/glfw_messages.h"
+
+#define GLFW_INCLUDE_NONE
+#include <GLFW/glfw3.h>
+
+namespace {
+
+// Letters and digits of the layout's key name; 0 for anything else.
+uint32_t layoutKey(const char* name) {
+    if (!name || name[0] == '\0' || name[1] != '\0')
+        return 0;
+    const char c = name[0];
+    if (c >= 'a' && c <= 'z')
+        return static_cast<uint32_t>(c - 'a' + 'A');
+    if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))
+        return static_cast<uint32_t>(c);
+    return 0;
+}
+
+// GLFW's tokens name US key positions.
+uint32_t tokenKey(int key) {
+    if (key >= GLFW_KEY_A && key <= GLFW_KEY_Z)
+        return static_cast<uint32_t>(key); // same codes as ASCII upper case
+    if (key >= GLFW_KEY_0 && key <= GLFW_KEY_9)
+        return static_cast<uint32_t>(key);
+    if (key >= GLFW_KEY_F1 && key <= GLFW_KEY_F12)
+        return VK_F1 + static_cast<uint32_t>(key - GLFW_KEY_F1);
+    if (key >= GLFW_KEY_KP_0 && key <= GLFW_KEY_KP_9)
+        return VK_NUMPAD0 + static_cast<uint32_t>(key - GLFW_KEY_KP_0);
+    switch (key) {
+    case GLFW_KEY_ESCAPE:
+        return VK_ESCAPE;
+    case GLFW_KEY_SPACE:
+        return VK_SPACE;
+    case GLFW_KEY_PAGE_UP:
+        return VK_PRIOR;
+    case GLFW_KEY_PAGE_DOWN:
+        return VK_NEXT;
+    case GLFW_KEY_END:
+        return VK_END;
+    case GLFW_KEY_HOME:
+        return VK_HOME;
+    case GLFW_KEY_LEFT:
+        return VK_LEFT;
+    case GLFW_KEY_UP:
+        return VK_UP;
+    case GLFW_KEY_RIGHT:
+        return VK_RIGHT;
+    case GLFW_KEY_DOWN:
+        return VK_DOWN;
+    case GLFW_KEY_INSERT:
+        return VK_INSERT;
+    case GLFW_KEY_DELETE:
+        return VK_DELETE;
+    case GLFW_KEY_KP_ADD:
+        return VK_ADD;
+    case GLFW_KEY_KP_SUBTRACT:
+        return VK_SUBTRACT;
+    case GLFW_KEY_KP_MULTIPLY:
+        return VK_MULTIPLY;
+    case GLFW_KEY_KP_DIVIDE:
+        return VK_DIVIDE;
+    case GLFW_KEY_KP_DECIMAL:
+        return VK_DECIMAL;
+    case GLFW_KEY_KP_ENTER:
+    case GLFW_KEY_ENTER:
+        return VK_RETURN;
+    case GLFW_KEY_TAB:
+        return VK_TAB;
+    case GLFW_KEY_BACKSPACE:
+        return VK_BACK;
+    case GLFW_KEY_PAUSE:
+        return VK_PAUSE;
+    case GLFW_KEY_CAPS_LOCK:
+        return VK_CAPITAL;
+    case GLFW_KEY_LEFT_SHIFT:
+    case GLFW_KEY_RIGHT_SHIFT:
+        return VK_SHIFT;
+    case GLFW_KEY_LEFT_CONTROL:
+    case GLFW_KEY_RIGHT_CONTROL:
+        return VK_CONTROL;
+    case GLFW_KEY_LEFT_ALT:
+    case GLFW_KEY_RIGHT_ALT:
+        return VK_MENU;
+    default:
+        return 0;
+    }
+}
+
+// Win32 names letter and digit keys by what the layout prints on them. Only
+// the main block's printable keys follow the layout: keypad keys have digit
+// names too but keep their own codes.
+uint32_t virtualKey(int key, const char* layoutName) {
+    if (key >= GLFW_KEY_SPACE && key <= GLFW_KEY_WORLD_2)
+        if (const uint32_t code = layoutKey(layoutName))
+            return code;
+    return tokenKey(key);
+}
+
+} // namespace
+
+GlfwMessages keyMessages(int key, const char* layoutName, int action, int mods) {
+    const uint32_t code = virtualKey(key, layoutName);
+    if (code == 0)
+        return {};
+    // Keys held with Alt, Alt itself and F10 are system keys, as on Win32.
+    const bool system = (mods & GLFW_MOD_ALT) != 0 || code == VK_MENU || code == VK_F10;
+    const bool down = action != GLFW_RELEASE;
+    const uint32_t message =
+        system ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
+    return {{Message{message, code, 0}}, 1};
+}
+
+GlfwMessages iconifyMessages(bool iconified, int framebufferWidth, int framebufferHeight) {
+    if (iconified)
+        return {{Message{WM_SIZE, 0, sizeParam(0, 0)},
+                 Message{WM_ACTIVATE, (uint64_t{1} << 16) | WA_INACTIVE, 0}},
+                2};
+    const int64_t size = sizeParam(static_cast<uint32_t>(framebufferWidth),
+                                   static_cast<uint32_t>(framebufferHeight));
+    return {{Message{WM_SIZE, 0, size}, Message{WM_ACTIVATE, WA_ACTIVE, 0}}, 2};
+}
+
+GlfwMessages closeMessages() {
+    return {{Message{WM_CLOSE, 0, 0}}, 1};
+}
