@@ -1,6 +1,6 @@
 // Shared set-up for framework tests on the scripted backend: a clean backend
-// and framework state per test, and callbacks that log into the backend's
-// event list so the order of everything can be checked.
+// and framework state per test, and one event log in which the backend and
+// the tests' callbacks record the order of everything.
 #pragma once
 
 #include <string>
@@ -12,6 +12,8 @@
 #include "framework/scripted_window.h"
 #include "framework/window_state.h"
 
+using Events = std::vector<std::string>;
+
 class ScriptedTest : public ::testing::Test {
 protected:
     void SetUp() override { resetScriptedPlatform(); }
@@ -19,22 +21,12 @@ protected:
         EXPECT_FALSE(scriptedPlatform().runaway) << "the main loop never ended by itself";
         resetScriptedPlatform();
     }
-
-    static std::vector<std::string>& events() { return scriptedPlatform().events; }
-
-    // Events of the log that start with prefix, in order.
-    static std::vector<std::string> eventsStartingWith(const std::string& prefix) {
-        std::vector<std::string> found;
-        for (const std::string& event : events())
-            if (event.rfind(prefix, 0) == 0)
-                found.push_back(event);
-        return found;
+    static Events& events() { return scriptedPlatform().events; }
+    static void log(const std::string& event) { events().push_back(event); }
+    static void logReshape(int32_t width, int32_t height) {
+        log("reshape " + std::to_string(width) + "x" + std::to_string(height));
     }
-
-    static size_t indexOf(const std::string& event) {
-        for (size_t i = 0; i < events().size(); ++i)
-            if (events()[i] == event)
-                return i;
-        return events().size();
+    static void logKey(bool pressed, int32_t code) {
+        log((pressed ? "down " : "up ") + std::to_string(code));
     }
 };

@@ -1,0 +1,62 @@
+// The one whole-file reader and the readers built on it: regular files only,
+// read whole and zero-terminated, anything else refused without blocking.
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "resources/file_bytes.h"
+#include "resources/text_file.h"
+#include "resources/tga_image.h"
+
+namespace {
+
+// A fresh directory, removed with everything in it.
+struct TempDir {
+    std::string path = (std::filesystem::temp_directory_path() / "tidemoor-files-XXXXXX").string();
+    TempDir() { EXPECT_NE(mkdtemp(path.data()), nullptr); }
+    ~TempDir() { std::filesystem::remove_all(path); }
+    std::string write(const std::string& name, const std::string& bytes) const {
+        std::ofstream(path + "/" + name, std::ios::binary) << bytes;
+        return path + "/" + name;
+    }
+};
+
+} // namespace
+
+TEST(ReadFileBytes, ReadsRegularFilesWholeAndZeroTerminated) {
+    TempDir dir;
+    const std::string source = "#version 150\r\nvoid main() {}\n";
+    const std::string path = dir.write("a.vs", source);
+    FileBytes bytes;
+    ASSERT_TRUE(readFileBytes(path.c_str(), bytes));
+    EXPECT_EQ(bytes.text(), source);
+    EXPECT_EQ(bytes.bytes[bytes.size], '\0');
+    ASSERT_TRUE(readFileBytes(dir.write("empty", "").c_str(), bytes));
+    EXPECT_TRUE(bytes.size == 0 && bytes.bytes != nullptr && bytes.bytes[0] == '\0');
+
+    TextFile file;
+    ASSERT_TRUE(readFile(path.c_str(), &file));
+    EXPECT_EQ(std::string(file.text, file.length + 1), source + '\0');
+    releaseTextFile(file);
+}
+
+// A directory or FIFO used to be opened and read, and a FIFO without a writer
+// blocked forever.
+TEST(ReadFileBytes, RefusesMissingAndIrregularFilesWithoutBlocking) {
+    TempDir dir;
+    const std::string fifo = dir.path + "/pipe.tga";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {dir.path + "/missing", dir.path, fifo, std::string("/dev/null"),
+                                    std::string("/dev/zero")}) {
+        SCOPED_TRACE(path);
+        FileBytes bytes;
+        EXPECT_FALSE(readFileBytes(path.c_str(), bytes));
+        TextFile file{nullptr, 7};
+        EXPECT_TRUE(!readFile(path.c_str(), &file) && file.text == nullptr && file.length == -1);
+        TgaImage image{3, 4, nullptr, 99};
+        EXPECT_TRUE(!loadTga(path.c_str(), &image) && image.width == 3); // untouched
+    }
+}
