@@ -48,55 +48,34 @@ Picture grabWindow(unsigned long window) {
     return picture;
 }
 
-namespace {
-
-void clampRectangle(const Picture& picture, int& x0, int& y0, int& x1, int& y1) {
-    if (x1 <= 0 || x1 > picture.width)
-        x1 = picture.width;
-    if (y1 <= 0 || y1 > picture.height)
-        y1 = picture.height;
-    x0 = std::clamp(x0, 0, x1);
-    y0 = std::clamp(y0, 0, y1);
-}
-
-} // namespace
-
-Difference compare(const Picture& a, const Picture& b, int x0, int y0, int x1, int y1) {
+Difference compare(const Picture& a, const Picture& b) {
     Difference difference;
     difference.sameSize = a.width == b.width && a.height == b.height && a.width > 0;
     if (!difference.sameSize)
         return difference;
-    clampRectangle(a, x0, y0, x1, y1);
     uint64_t total = 0;
-    uint64_t pixels = 0;
-    for (int y = y0; y < y1; ++y) {
-        for (int x = x0; x < x1; ++x) {
-            const size_t at = (static_cast<size_t>(y) * a.width + x) * 3;
-            int largest = 0;
-            for (int c = 0; c < 3; ++c) {
-                const int off = std::abs(int(a.rgb[at + c]) - int(b.rgb[at + c]));
-                total += static_cast<uint64_t>(off);
-                largest = std::max(largest, off);
-            }
-            if (largest > 16)
-                ++difference.changedPixels;
-            ++pixels;
+    for (size_t at = 0; at < a.rgb.size(); at += 3) {
+        int largest = 0;
+        for (size_t c = at; c < at + 3; ++c) {
+            const int off = std::abs(int(a.rgb[c]) - int(b.rgb[c]));
+            total += static_cast<uint64_t>(off);
+            largest = std::max(largest, off);
         }
+        difference.changedPixels += largest > 16 ? 1 : 0;
     }
-    if (pixels > 0) {
-        difference.meanAbsolute = static_cast<double>(total) / static_cast<double>(pixels * 3);
-        difference.changedShare =
-            static_cast<double>(difference.changedPixels) / static_cast<double>(pixels);
-    }
+    difference.meanAbsolute = static_cast<double>(total) / static_cast<double>(a.rgb.size());
+    difference.changedShare =
+        static_cast<double>(difference.changedPixels) / static_cast<double>(a.rgb.size() / 3);
     return difference;
 }
 
 double brightness(const Picture& picture, int x0, int y0, int x1, int y1) {
-    clampRectangle(picture, x0, y0, x1, y1);
+    x1 = x1 < 0 ? picture.width : std::min(x1, picture.width);
+    y1 = y1 < 0 ? picture.height : std::min(y1, picture.height);
     uint64_t total = 0;
     uint64_t count = 0;
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x, count += 3)
+    for (int y = std::max(y0, 0); y < y1; ++y)
+        for (int x = std::max(x0, 0); x < x1; ++x, count += 3)
             for (int c = 0; c < 3; ++c)
                 total += picture.rgb[(static_cast<size_t>(y) * picture.width + x) * 3 + c];
     return count > 0 ? static_cast<double>(total) / static_cast<double>(count) : 0.0;

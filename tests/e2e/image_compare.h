@@ -1,5 +1,5 @@
-// Pictures for the end-to-end tests: PNG files the capture tool writes, and
-// the window's content read from the X server; and how two pictures differ.
+// Pictures for the end-to-end tests: PNG files the capture tool writes and
+// window contents read from the X server, and how two pictures differ.
 #pragma once
 
 #include <cstdint>
@@ -12,23 +12,21 @@ struct Picture {
     std::vector<uint8_t> rgb; // top row first, 3 bytes per pixel
 };
 
-// Loads a PNG; an empty picture when it cannot be read.
+// Empty when the file cannot be read.
 Picture loadPicture(const std::string& path);
 
-// The content of an X window, read with XGetImage; empty on failure.
+// The window's content, read with XGetImage; empty on failure.
 Picture grabWindow(unsigned long window);
 
 struct Difference {
-    double meanAbsolute = 0.0;  // mean over all channels, 0 to 255
-    double changedShare = 0.0;  // share of pixels with a channel off by more than 16
-    uint64_t changedPixels = 0; // count of those pixels
     bool sameSize = false;
+    double meanAbsolute = 0.0;  // over all channels, 0 to 255
+    uint64_t changedPixels = 0; // pixels with a channel off by more than 16
+    double changedShare = 0.0;  // of all pixels
 };
 
-// How b differs from a, inside the rectangle x0..x1, y0..y1 (exclusive ends;
-// the whole picture when x1 or y1 is 0).
-Difference compare(const Picture& a, const Picture& b, int x0 = 0, int y0 = 0, int x1 = 0,
-                   int y1 = 0);
+Difference compare(const Picture& a, const Picture& b);
 
-// Mean brightness (0 to 255) over the rectangle, as compare takes it.
-double brightness(const Picture& picture, int x0 = 0, int y0 = 0, int x1 = 0, int y1 = 0);
+// Mean brightness (0 to 255) in x0..x1, y0..y1 (exclusive ends); the whole
+// picture by default.
+double brightness(const Picture& picture, int x0 = 0, int y0 = 0, int x1 = -1, int y1 = -1);

@@ -17,34 +17,33 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// Appends what the child has written, waiting up to waitMilliseconds for it.
 void drainOutput(RunningProgram& program, int waitMilliseconds) {
-    if (program.stdoutFd < 0)
-        return;
     pollfd descriptor{program.stdoutFd, POLLIN, 0};
-    if (poll(&descriptor, 1, waitMilliseconds) <= 0)
+    if (program.stdoutFd < 0 || poll(&descriptor, 1, waitMilliseconds) <= 0)
         return;
     char buffer[4096];
-    for (;;) {
-        const ssize_t got = read(program.stdoutFd, buffer, sizeof buffer);
-        if (got > 0) {
-            program.output.append(buffer, static_cast<size_t>(got));
-            continue;
-        }
-        if (got == 0) { // end of output
-            close(program.stdoutFd);
-            program.stdoutFd = -1;
-        }
-        return;
+    ssize_t got = 0;
+    while ((got = read(program.stdoutFd, buffer, sizeof buffer)) > 0)
+        program.output.append(buffer, static_cast<size_t>(got));
+    if (got == 0) { // end of output
+        close(program.stdoutFd);
+        program.stdoutFd = -1;
     }
 }
 
 bool reap(RunningProgram& program, int flags) {
     int status = 0;
-    if (waitpid(program.pid, &status, flags) != program.pid)
-        return false;
+    if (program.exited || program.pid <= 0 || waitpid(program.pid, &status, flags) != program.pid)
+        return program.exited;
     program.exited = true;
     program.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return true;
+}
+
+bool stillRunning(RunningProgram& program) {
+    drainOutput(program, 0);
+    return program.pid > 0 && !reap(program, WNOHANG);
 }
 
 } // namespace
@@ -52,44 +51,40 @@ bool reap(RunningProgram& program, int flags) {
 RunningProgram launch(const LaunchOptions& options) {
     RunningProgram program;
     int pipeFds[2];
-    if (pipe(pipeFds) != 0)
-        return program;
     char stderrPath[] = "/tmp/tidemoor-e2e-stderr-XXXXXX";
-    const int stderrFd = mkstemp(stderrPath);
+    // Close-on-exec: the program keeps only the copies made for it.
+    const int stderrFd = mkostemp(stderrPath, O_CLOEXEC);
+    if (stderrFd < 0 || pipe2(pipeFds, O_CLOEXEC) != 0)
+        return program; // at most one descriptor lost in a test that fails anyway
     program.stderrPath = stderrPath;
     const pid_t pid = fork();
     if (pid == 0) {
         dup2(pipeFds[1], STDOUT_FILENO);
-        dup2(stderrFd >= 0 ? stderrFd : open("/dev/null", O_WRONLY), STDERR_FILENO);
-        close(pipeFds[0]);
-        close(pipeFds[1]);
+        dup2(stderrFd, STDERR_FILENO);
         if (!options.withDisplay)
             unsetenv("DISPLAY");
-        if (chdir(options.workingDirectory.c_str()) != 0)
-            _exit(127);
-        std::vector<char*> argv;
-        argv.push_back(const_cast<char*>(options.program.c_str()));
+        std::vector<char*> argv = {const_cast<char*>(options.program.c_str())};
         for (const std::string& argument : options.arguments)
             argv.push_back(const_cast<char*>(argument.c_str()));
         argv.push_back(nullptr);
-        execv(options.program.c_str(), argv.data());
+        if (chdir(options.workingDirectory.c_str()) == 0)
+            execv(options.program.c_str(), argv.data());
         _exit(127);
     }
     close(pipeFds[1]);
-    if (stderrFd >= 0)
-        close(stderrFd);
+    close(stderrFd);
     program.pid = pid;
     program.stdoutFd = pipeFds[0];
     fcntl(program.stdoutFd, F_SETFL, fcntl(program.stdoutFd, F_GETFL) | O_NONBLOCK);
     return program;
 }
 
-bool readOutputUntil(RunningProgram& program, std::chrono::milliseconds timeout,
-                     bool (*predicate)(const std::string&)) {
+bool waitForOutput(RunningProgram& program, const std::string& text,
+                   std::chrono::milliseconds timeout) {
     const auto deadline = Clock::now() + timeout;
-    while (!predicate(program.output)) {
+    while (program.output.find(text) == std::string::npos) {
         if (Clock::now() >= deadline || program.stdoutFd < 0)
-            return predicate(program.output);
+            return false;
         drainOutput(program, 50);
     }
     return true;
@@ -97,23 +92,16 @@ bool readOutputUntil(RunningProgram& program, std::chrono::milliseconds timeout,
 
 bool waitForExit(RunningProgram& program, std::chrono::milliseconds timeout) {
     const auto deadline = Clock::now() + timeout;
-    while (!program.exited) {
-        drainOutput(program, 20);
-        if (reap(program, WNOHANG))
-            break;
+    while (!reap(program, WNOHANG)) {
         if (Clock::now() >= deadline) {
             stopProgram(program);
             return false;
         }
+        drainOutput(program, 20);
     }
     while (program.stdoutFd >= 0)
         drainOutput(program, 100);
     return true;
-}
-
-bool stillRunning(RunningProgram& program) {
-    drainOutput(program, 0);
-    return !program.exited && !reap(program, WNOHANG);
 }
 
 void stopProgram(RunningProgram& program) {
@@ -121,14 +109,12 @@ void stopProgram(RunningProgram& program) {
         kill(program.pid, SIGKILL);
         reap(program, 0);
     }
-    if (program.stdoutFd >= 0) {
+    if (program.stdoutFd >= 0)
         close(program.stdoutFd);
-        program.stdoutFd = -1;
-    }
-    if (!program.stderrPath.empty()) {
+    program.stdoutFd = -1;
+    if (!program.stderrPath.empty())
         unlink(program.stderrPath.c_str());
-        program.stderrPath.clear();
-    }
+    program.stderrPath.clear();
 }
 
 std::string describe(RunningProgram& program) {
@@ -158,12 +144,10 @@ unsigned long findWindow(pid_t pid, const std::string& title, std::chrono::milli
     const auto deadline = Clock::now() + timeout;
     const std::string command = "xdotool search --onlyvisible --pid " + std::to_string(pid) +
                                 " --name '^" + title + "$' 2>/dev/null";
-    while (Clock::now() < deadline) {
-        const std::string found = runCommand(command);
-        if (!found.empty())
+    for (std::string found; Clock::now() < deadline;
+         std::this_thread::sleep_for(std::chrono::milliseconds(100)))
+        if (!(found = runCommand(command)).empty())
             return std::strtoul(found.c_str(), nullptr, 10);
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
     return 0;
 }
 

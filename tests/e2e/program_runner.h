@@ -1,6 +1,5 @@
-// Runs a built program as a child process and looks at its window, the way a
-// person at the X server would: its standard output, its exit code, and the
-// window that xdotool, xwininfo and xprop see.
+// Runs a built program as a child process and looks at it the way a person at
+// the X server would: its outputs, its exit code and its window.
 #pragma once
 
 #include <sys/types.h>
@@ -19,42 +18,34 @@ struct RunningProgram {
 };
 
 struct LaunchOptions {
-    std::string program;          // path of the executable
-    std::string workingDirectory; // where it runs
+    std::string program;
+    std::string workingDirectory;
     std::vector<std::string> arguments;
     bool withDisplay = true; // false unsets DISPLAY for the child
 };
 
-// Starts the program with standard output on a pipe and standard error in a
-// temporary file.
 RunningProgram launch(const LaunchOptions& options);
 
-// Reads what is available of the child's output until timeout passes or
-// predicate holds for what was read; returns whether it held.
-bool readOutputUntil(RunningProgram& program, std::chrono::milliseconds timeout,
-                     bool (*predicate)(const std::string&));
+// Reads the child's output until it contains text; false after timeout.
+bool waitForOutput(RunningProgram& program, const std::string& text,
+                   std::chrono::milliseconds timeout);
 
 // Waits for the child to end, reading its output; kills it after timeout.
-// Returns whether it ended by itself; the exit code is 0 to 255 then.
+// Returns whether it ended by itself.
 bool waitForExit(RunningProgram& program, std::chrono::milliseconds timeout);
 
-// Whether the child is still running (reads its output meanwhile).
-bool stillRunning(RunningProgram& program);
-
-// Kills the child if it still runs; for clean-up after a failed check.
+// Kills the child if it still runs and removes its standard error file.
 void stopProgram(RunningProgram& program);
 
-// What a failed check should show: whether the program still runs, its exit
-// code, and what it wrote to both outputs.
+// For a failed check: whether it runs, its exit code and both outputs.
 std::string describe(RunningProgram& program);
 
 // Runs a shell command and returns its standard output.
 std::string runCommand(const std::string& command);
 
-// The X window id of the program's window titled title, or 0 when none
-// appears within timeout.
+// The visible X window of process pid titled title; 0 when none appears.
 unsigned long findWindow(pid_t pid, const std::string& title, std::chrono::milliseconds timeout);
 
-// Sends the window manager's close request (WM_DELETE_WINDOW), as a window
-// manager would when the close button is clicked.
+// The close request (WM_DELETE_WINDOW) a window manager sends for the close
+// button.
 bool sendCloseRequest(unsigned long window);
