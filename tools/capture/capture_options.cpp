@@ -69,7 +69,8 @@ bool parseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
         } else if (flag == "--dt") {
             char* end = nullptr;
             options.dt = std::strtof(value.c_str(), &end);
-            if (*end != '\0' || !(options.dt >= 0.0f) || options.dt > 3600.0f) {
+            if (end == value.c_str() || *end != '\0' || !(options.dt >= 0.0f) ||
+                options.dt > 3600.0f) {
                 error = "--dt needs seconds between 0 and 3600";
                 return false;
             }
