@@ -1,7 +1,8 @@
 // The rarely taken paths of the text scanner: skipping lines and handing
-// numbers that are not short plain decimals to strtof.
+// numbers that are not plain decimals to strtof and strtol.
 #include "geometry/text_scanner.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -55,21 +56,26 @@ const char* numberCandidateEnd(const char* start, const char* end) {
     return p;
 }
 
-} // namespace
-
-void skipLine(TextScanner& text) {
-    if (text.cursor == text.end) {
-        return;
+// End of the bytes strtol could possibly take: a sign, then digits, letters
+// (hexadecimal digits and the x of 0x).
+const char* integerCandidateEnd(const char* start, const char* end) {
+    const char* p = start;
+    if (p != end && (*p == '+' || *p == '-')) {
+        ++p;
     }
-    const auto* newline = static_cast<const char*>(
-        memchr(text.cursor, '\n', static_cast<size_t>(text.end - text.cursor)));
-    text.cursor = newline != nullptr ? newline + 1 : text.end;
+    while (p != end && isLetterOrDigit(*p)) {
+        ++p;
+    }
+    return p;
 }
 
-bool readFloatSlowly(TextScanner& text, float& value) {
+// Calls read(copy, &stop) on a terminated copy of [start, candidateEnd) and
+// moves the cursor as far as read took; false when it took nothing.
+template <typename Read>
+bool readTerminatedCopy(TextScanner& text, const char* candidateEnd, Read read) {
     const char* start = text.cursor;
-    const size_t length = static_cast<size_t>(numberCandidateEnd(start, text.end) - start);
-    // strtof needs a terminated copy; nearly every candidate fits the stack.
+    const size_t length = static_cast<size_t>(candidateEnd - start);
+    // Nearly every candidate fits the stack.
     char small[64];
     std::string large;
     char* copy = small;
@@ -81,11 +87,44 @@ bool readFloatSlowly(TextScanner& text, float& value) {
         copy = large.data();
     }
     char* stop = copy;
-    const float result = strtof(copy, &stop);
+    read(copy, &stop);
     if (stop == copy) {
         return false;
     }
-    value = result;
     text.cursor = start + (stop - copy);
+    return true;
+}
+
+} // namespace
+
+void skipLine(TextScanner& text) {
+    if (text.cursor == text.end) {
+        return;
+    }
+    const auto* newline = static_cast<const char*>(
+        memchr(text.cursor, '\n', static_cast<size_t>(text.end - text.cursor)));
+    text.cursor = newline != nullptr ? newline + 1 : text.end;
+}
+
+bool readFloatWithCLibrary(TextScanner& text, float& value) {
+    skipWhiteSpace(text);
+    float result = 0.0f;
+    if (!readTerminatedCopy(text, numberCandidateEnd(text.cursor, text.end),
+                            [&](const char* copy, char** stop) { result = strtof(copy, stop); })) {
+        return false;
+    }
+    value = result;
+    return true;
+}
+
+bool readIntWithCLibrary(TextScanner& text, int32_t& value) {
+    skipWhiteSpace(text);
+    long result = 0;
+    if (!readTerminatedCopy(
+            text, integerCandidateEnd(text.cursor, text.end),
+            [&](const char* copy, char** stop) { result = strtol(copy, stop, 0); })) {
+        return false;
+    }
+    value = static_cast<int32_t>(std::clamp<long>(result, INT32_MIN, INT32_MAX));
     return true;
 }

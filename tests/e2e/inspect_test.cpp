@@ -13,13 +13,14 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
-#include "json_reader.h"
 #include "program_runner.h"
 
 namespace {
 
 using namespace std::chrono_literals;
+using Json = nlohmann::json;
 
 struct Result {
     int exitCode = -1;
@@ -65,17 +66,20 @@ protected:
     }
 
     // Runs with --json (and the extra arguments), expecting exitCode and one
-    // valid JSON document on standard output.
-    JsonValue runJson(const std::string& file, int exitCode,
-                      const std::vector<std::string>& extra = {}) const {
+    // valid JSON document on standard output: strict RFC 8259, strings in
+    // well-formed UTF-8, nothing after the document.
+    Json runJson(const std::string& file, int exitCode,
+                 const std::vector<std::string>& extra = {}) const {
         std::vector<std::string> arguments{file, "--json"};
         arguments.insert(arguments.end(), extra.begin(), extra.end());
         const Result result = run(arguments);
         EXPECT_EQ(result.exitCode, exitCode) << result.description;
-        JsonValue value;
-        std::string error;
-        EXPECT_TRUE(parseJson(result.output, value, error)) << error << "\n" << result.description;
-        return value;
+        try {
+            return Json::parse(result.output);
+        } catch (const Json::parse_error& error) {
+            ADD_FAILURE() << error.what() << "\n" << result.description;
+            return Json();
+        }
     }
 
     std::filesystem::path folder;
@@ -95,11 +99,11 @@ const char* const sceneObj = "mtllib scene.mtl\n"
 const char* const sceneMtl = "newmtl sand\nKd 0.8 0.7 0.5\nKs 0.25 0.5 0.75\nmap_Kd sand.tga\n"
                              "newmtl shell\nKd 1 1 1\nmap_Kd bikini.tga\n";
 
-void expectVector(const JsonValue& value, std::vector<double> expected) {
-    ASSERT_EQ(value.type, JsonValue::Type::array);
+void expectVector(const Json& value, std::vector<double> expected) {
+    ASSERT_TRUE(value.is_array()) << value;
     ASSERT_EQ(value.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i)
-        EXPECT_FLOAT_EQ(value[i].number, expected[i]) << "component " << i;
+        EXPECT_FLOAT_EQ(value.at(i).get<double>(), expected[i]) << "component " << i;
 }
 
 std::string tgaHeader(uint8_t type, uint16_t width, uint16_t height, uint8_t depth) {
@@ -118,73 +122,74 @@ std::string tgaHeader(uint8_t type, uint16_t width, uint16_t height, uint8_t dep
 TEST_F(Inspect, ObjReportCountsMaterialsAndGroups) {
     write("scene.obj", sceneObj);
     write("scene.mtl", sceneMtl);
-    const JsonValue report = runJson("scene.obj", 0);
+    const Json report = runJson("scene.obj", 0);
 
-    EXPECT_TRUE(report["ok"].boolean);
-    EXPECT_EQ(report["positions"].number, 5);
-    EXPECT_EQ(report["normals"].number, 1);
-    EXPECT_EQ(report["texCoords"].number, 5);
-    EXPECT_EQ(report["faces"].number, 3);
-    EXPECT_EQ(report["droppedFaces"].number, 0);
-    EXPECT_GE(report["parseSeconds"].number, 0.0);
-    EXPECT_GE(report["buildSeconds"].number, 0.0);
+    EXPECT_EQ(report.at("ok"), true);
+    EXPECT_EQ(report.at("positions"), 5);
+    EXPECT_EQ(report.at("normals"), 1);
+    EXPECT_EQ(report.at("texCoords"), 5);
+    EXPECT_EQ(report.at("faces"), 3);
+    EXPECT_EQ(report.at("droppedFaces"), 0);
+    EXPECT_GE(report.at("parseSeconds").get<double>(), 0.0);
+    EXPECT_GE(report.at("buildSeconds").get<double>(), 0.0);
 
-    const JsonValue& materials = report["materials"];
+    const Json& materials = report.at("materials");
     ASSERT_EQ(materials.size(), 2u);
-    EXPECT_EQ(materials[0]["name"].text, "sand");
-    EXPECT_EQ(materials[0]["id"].number, 0);
-    expectVector(materials[0]["diffuse"], {0.8, 0.7, 0.5});
-    expectVector(materials[0]["specular"], {0.25, 0.5, 0.75});
-    EXPECT_TRUE(materials[0]["hasTexture"].boolean);
-    EXPECT_TRUE(materials[0]["hasNormalMap"].boolean);
-    EXPECT_EQ(materials[0]["texture"].text, "sand.tga");
-    EXPECT_EQ(materials[0]["normalMap"].text, "sand_NRM.tga");
-    EXPECT_EQ(materials[1]["name"].text, "shell");
-    EXPECT_EQ(materials[1]["id"].number, 1);
-    EXPECT_EQ(materials[1]["texture"].text, "bikini.tga");
-    EXPECT_FALSE(materials[1]["hasNormalMap"].boolean);
-    EXPECT_TRUE(materials[1]["normalMap"].isNull());
-    EXPECT_TRUE(materials[1].has("normalMap"));
+    EXPECT_EQ(materials.at(0).at("name"), "sand");
+    EXPECT_EQ(materials.at(0).at("id"), 0);
+    expectVector(materials.at(0).at("diffuse"), {0.8, 0.7, 0.5});
+    expectVector(materials.at(0).at("specular"), {0.25, 0.5, 0.75});
+    EXPECT_EQ(materials.at(0).at("hasTexture"), true);
+    EXPECT_EQ(materials.at(0).at("hasNormalMap"), true);
+    EXPECT_EQ(materials.at(0).at("texture"), "sand.tga");
+    EXPECT_EQ(materials.at(0).at("normalMap"), "sand_NRM.tga");
+    EXPECT_EQ(materials.at(1).at("name"), "shell");
+    EXPECT_EQ(materials.at(1).at("id"), 1);
+    EXPECT_EQ(materials.at(1).at("texture"), "bikini.tga");
+    EXPECT_EQ(materials.at(1).at("hasNormalMap"), false);
+    EXPECT_TRUE(materials.at(1).at("normalMap").is_null());
 
-    const JsonValue& groups = report["groups"];
+    const Json& groups = report.at("groups");
     ASSERT_EQ(groups.size(), 2u);
-    EXPECT_EQ(groups[0]["name"].text, "sand");
-    EXPECT_EQ(groups[0]["materialIndex"].number, 0);
-    EXPECT_EQ(groups[0]["vertexCount"].number, 4); // the square's diagonal is shared
-    EXPECT_EQ(groups[0]["indexCount"].number, 6);
-    EXPECT_EQ(groups[1]["name"].text, "shell");
-    EXPECT_EQ(groups[1]["materialIndex"].number, 1);
-    EXPECT_EQ(groups[1]["vertexCount"].number, 3);
-    EXPECT_EQ(groups[1]["indexCount"].number, 3);
-    EXPECT_FALSE(groups[0].has("vertices")) << "vertices are listed only with --vertices";
+    EXPECT_EQ(groups.at(0).at("name"), "sand");
+    EXPECT_EQ(groups.at(0).at("materialIndex"), 0);
+    EXPECT_EQ(groups.at(0).at("vertexCount"), 4); // the square's diagonal is shared
+    EXPECT_EQ(groups.at(0).at("indexCount"), 6);
+    EXPECT_EQ(groups.at(1).at("name"), "shell");
+    EXPECT_EQ(groups.at(1).at("materialIndex"), 1);
+    EXPECT_EQ(groups.at(1).at("vertexCount"), 3);
+    EXPECT_EQ(groups.at(1).at("indexCount"), 3);
+    EXPECT_FALSE(groups.at(0).contains("vertices")) << "vertices are listed only with --vertices";
 }
 
 TEST_F(Inspect, VerticesOptionListsEachGroupsVerticesAndIndices) {
     write("scene.obj", sceneObj);
     write("scene.mtl", sceneMtl);
-    const JsonValue report = runJson("scene.obj", 0, {"--vertices"});
-    const JsonValue& groups = report["groups"];
+    const Json report = runJson("scene.obj", 0, {"--vertices"});
+    const Json& groups = report.at("groups");
     ASSERT_EQ(groups.size(), 2u);
     for (size_t g = 0; g < groups.size(); ++g) {
-        const JsonValue& group = groups[g];
-        ASSERT_EQ(group["vertices"].size(), group["vertexCount"].number) << "group " << g;
-        ASSERT_EQ(group["indices"].size(), group["indexCount"].number) << "group " << g;
-        for (const JsonValue& index : group["indices"].items)
-            EXPECT_LT(index.number, group["vertexCount"].number) << "group " << g;
+        const Json& group = groups.at(g);
+        const auto vertexCount = group.at("vertexCount").get<size_t>();
+        ASSERT_EQ(group.at("vertices").size(), vertexCount) << "group " << g;
+        ASSERT_EQ(group.at("indices").size(), group.at("indexCount").get<size_t>())
+            << "group " << g;
+        for (const Json& index : group.at("indices"))
+            EXPECT_LT(index.get<size_t>(), vertexCount) << "group " << g;
     }
 
     // The single triangle of "shell": its corners in order, as read.
-    const JsonValue& shell = groups[1];
-    expectVector(shell["indices"], {0, 1, 2});
-    const JsonValue& vertices = shell["vertices"];
-    expectVector(vertices[0]["position"], {1, 0, 0});
-    expectVector(vertices[1]["position"], {2, 0, 0});
-    expectVector(vertices[2]["position"], {1, 1, 0});
-    expectVector(vertices[1]["texCoord"], {2, 0});
-    expectVector(vertices[2]["texCoord"], {1, 1});
+    const Json& shell = groups.at(1);
+    expectVector(shell.at("indices"), {0, 1, 2});
+    const Json& vertices = shell.at("vertices");
+    expectVector(vertices.at(0).at("position"), {1, 0, 0});
+    expectVector(vertices.at(1).at("position"), {2, 0, 0});
+    expectVector(vertices.at(2).at("position"), {1, 1, 0});
+    expectVector(vertices.at(1).at("texCoord"), {2, 0});
+    expectVector(vertices.at(2).at("texCoord"), {1, 1});
     for (size_t v = 0; v < 3; ++v) {
-        expectVector(vertices[v]["normal"], {0, 0, 1});
-        expectVector(vertices[v]["tangent"], {1, 0, 0});
+        expectVector(vertices.at(v).at("normal"), {0, 0, 1});
+        expectVector(vertices.at(v).at("tangent"), {1, 0, 0});
     }
 }
 
@@ -194,31 +199,31 @@ TEST_F(Inspect, NamesWithQuotesControlBytesAndBrokenUtf8StayValidJson) {
     const std::string name = "q\"b\\s\x01\x7f\xff\xc3(\xc3\xa9";
     write("odd.obj", "mtllib odd.mtl\nusemtl " + name + "\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
     write("odd.mtl", "newmtl " + name + "\nmap_Kd " + name + ".tga\n");
-    const JsonValue report = runJson("odd.obj", 0);
+    const Json report = runJson("odd.obj", 0);
 
     // Bytes that are not UTF-8 come out as the code points of their values.
     const std::string expected = "q\"b\\s\x01\x7f\xc3\xbf\xc3\x83(\xc3\xa9";
-    ASSERT_EQ(report["materials"].size(), 1u);
-    EXPECT_EQ(report["materials"][0]["name"].text, expected);
-    EXPECT_EQ(report["materials"][0]["texture"].text, expected + ".tga");
-    EXPECT_EQ(report["groups"][0]["name"].text, expected);
+    ASSERT_EQ(report.at("materials").size(), 1u);
+    EXPECT_EQ(report.at("materials").at(0).at("name"), expected);
+    EXPECT_EQ(report.at("materials").at(0).at("texture"), expected + ".tga");
+    EXPECT_EQ(report.at("groups").at(0).at("name"), expected);
 }
 
 TEST_F(Inspect, NonFiniteNumbersAreWrittenAsNull) {
     write("nan.obj", "mtllib nan.mtl\nv nan 0 0\nv 1 inf 0\nv 0 1 -inf\nf 1 2 3\n");
     write("nan.mtl", "newmtl odd\nKd nan 0.5 inf\n");
-    const JsonValue report = runJson("nan.obj", 0, {"--vertices"});
+    const Json report = runJson("nan.obj", 0, {"--vertices"});
 
-    const JsonValue& diffuse = report["materials"][0]["diffuse"];
+    const Json& diffuse = report.at("materials").at(0).at("diffuse");
     ASSERT_EQ(diffuse.size(), 3u);
-    EXPECT_TRUE(diffuse[0].isNull());
-    EXPECT_EQ(diffuse[1].number, 0.5);
-    EXPECT_TRUE(diffuse[2].isNull());
-    const JsonValue& vertices = report["groups"][0]["vertices"];
+    EXPECT_TRUE(diffuse.at(0).is_null());
+    EXPECT_EQ(diffuse.at(1), 0.5);
+    EXPECT_TRUE(diffuse.at(2).is_null());
+    const Json& vertices = report.at("groups").at(0).at("vertices");
     ASSERT_EQ(vertices.size(), 3u);
-    EXPECT_TRUE(vertices[0]["position"][0].isNull());
-    EXPECT_TRUE(vertices[1]["position"][1].isNull());
-    EXPECT_TRUE(vertices[2]["position"][2].isNull());
+    EXPECT_TRUE(vertices.at(0).at("position").at(0).is_null());
+    EXPECT_TRUE(vertices.at(1).at("position").at(1).is_null());
+    EXPECT_TRUE(vertices.at(2).at("position").at(2).is_null());
 }
 
 TEST_F(Inspect, DroppedFacesAreCounted) {
@@ -230,9 +235,9 @@ TEST_F(Inspect, DroppedFacesAreCounted) {
                        "# f 1 2 3\n"   // a comment, no face
                        "f\t1 -1 2\r\n" // relative index, CR LF line end
     );
-    const JsonValue report = runJson("holes.obj", 0);
-    EXPECT_EQ(report["faces"].number, 2);
-    EXPECT_EQ(report["droppedFaces"].number, 3);
+    const Json report = runJson("holes.obj", 0);
+    EXPECT_EQ(report.at("faces"), 2);
+    EXPECT_EQ(report.at("droppedFaces"), 3);
 }
 
 TEST_F(Inspect, MalformedModelsLoadWithoutCrashingAndGiveValidJson) {
@@ -252,30 +257,30 @@ TEST_F(Inspect, MalformedModelsLoadWithoutCrashingAndGiveValidJson) {
     for (const auto& [name, bytes] : models) {
         SCOPED_TRACE(name);
         write(name, bytes);
-        const JsonValue report = runJson(name, 0, {"--vertices"});
-        EXPECT_TRUE(report["ok"].boolean);
-        EXPECT_EQ(report["groups"].type, JsonValue::Type::array);
+        const Json report = runJson(name, 0, {"--vertices"});
+        EXPECT_EQ(report.at("ok"), true);
+        EXPECT_TRUE(report.at("groups").is_array());
     }
 }
 
 TEST_F(Inspect, AnyOtherExtensionIsReadAsObj) {
     write("model.txt", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
-    const JsonValue report = runJson("model.txt", 0);
-    EXPECT_EQ(report["positions"].number, 3);
-    EXPECT_EQ(report["faces"].number, 1);
-    ASSERT_EQ(report["groups"].size(), 1u);
-    EXPECT_EQ(report["groups"][0]["name"].text, "default");
-    EXPECT_EQ(report["materials"].size(), 0u);
+    const Json report = runJson("model.txt", 0);
+    EXPECT_EQ(report.at("positions"), 3);
+    EXPECT_EQ(report.at("faces"), 1);
+    ASSERT_EQ(report.at("groups").size(), 1u);
+    EXPECT_EQ(report.at("groups").at(0).at("name"), "default");
+    EXPECT_EQ(report.at("materials").size(), 0u);
 }
 
 TEST_F(Inspect, MissingFilesExitWithOne) {
-    const JsonValue obj = runJson("absent.obj", 1);
-    EXPECT_FALSE(obj["ok"].boolean);
-    EXPECT_EQ(obj["groups"].size(), 0u);
-    const JsonValue tga = runJson("absent.tga", 1);
-    EXPECT_FALSE(tga["ok"].boolean);
+    const Json obj = runJson("absent.obj", 1);
+    EXPECT_EQ(obj.at("ok"), false);
+    EXPECT_EQ(obj.at("groups").size(), 0u);
+    const Json tga = runJson("absent.tga", 1);
+    EXPECT_EQ(tga.at("ok"), false);
     std::filesystem::create_directory(folder / "folder.obj");
-    EXPECT_FALSE(runJson("folder.obj", 1)["ok"].boolean);
+    EXPECT_EQ(runJson("folder.obj", 1).at("ok"), false);
 
     const Result text = run({"absent.obj"});
     EXPECT_EQ(text.exitCode, 1) << text.description;
@@ -286,37 +291,37 @@ TEST_F(Inspect, TgaReportGivesSizeFormatAndFirstPixel) {
     // Stored B G R (A); the report gives R G B (A). The extension's case does
     // not matter.
     write("tile.TGA", tgaHeader(2, 2, 1, 24) + "\x0a\x14\x1e\x28\x32\x3c");
-    JsonValue report = runJson("tile.TGA", 0);
-    EXPECT_TRUE(report["ok"].boolean);
-    EXPECT_EQ(report["width"].number, 2);
-    EXPECT_EQ(report["height"].number, 1);
-    EXPECT_EQ(report["format"].text, "GL_RGB");
-    expectVector(report["firstPixel"], {30, 20, 10});
+    Json report = runJson("tile.TGA", 0);
+    EXPECT_EQ(report.at("ok"), true);
+    EXPECT_EQ(report.at("width"), 2);
+    EXPECT_EQ(report.at("height"), 1);
+    EXPECT_EQ(report.at("format"), "GL_RGB");
+    expectVector(report.at("firstPixel"), {30, 20, 10});
 
     write("glass.tga", tgaHeader(2, 1, 1, 32) + "\x01\x02\x03\x04");
     report = runJson("glass.tga", 0);
-    EXPECT_EQ(report["format"].text, "GL_RGBA");
-    expectVector(report["firstPixel"], {3, 2, 1, 4});
+    EXPECT_EQ(report.at("format"), "GL_RGBA");
+    expectVector(report.at("firstPixel"), {3, 2, 1, 4});
 
     write("mask.tga", tgaHeader(11, 3, 1, 8) + "\x82\x07"); // one run of three
     report = runJson("mask.tga", 0);
-    EXPECT_EQ(report["format"].text, "GL_ALPHA");
-    EXPECT_EQ(report["width"].number, 3);
-    expectVector(report["firstPixel"], {7});
+    EXPECT_EQ(report.at("format"), "GL_ALPHA");
+    EXPECT_EQ(report.at("width"), 3);
+    expectVector(report.at("firstPixel"), {7});
 }
 
 TEST_F(Inspect, CorruptTgaExitsWithOne) {
     write("short.tga", tgaHeader(2, 4, 4, 24).substr(0, 10));
-    JsonValue report = runJson("short.tga", 1);
-    EXPECT_FALSE(report["ok"].boolean);
-    EXPECT_TRUE(report["format"].isNull());
-    EXPECT_TRUE(report["firstPixel"].isNull());
+    Json report = runJson("short.tga", 1);
+    EXPECT_EQ(report.at("ok"), false);
+    EXPECT_TRUE(report.at("format").is_null());
+    EXPECT_TRUE(report.at("firstPixel").is_null());
 
     write("depth.tga", tgaHeader(2, 4, 4, 16) + std::string(32, '\0'));
     report = runJson("depth.tga", 1);
-    EXPECT_FALSE(report["ok"].boolean);
-    EXPECT_EQ(report["width"].number, 4);
-    EXPECT_TRUE(report["firstPixel"].isNull());
+    EXPECT_EQ(report.at("ok"), false);
+    EXPECT_EQ(report.at("width"), 4);
+    EXPECT_TRUE(report.at("firstPixel").is_null());
 }
 
 TEST_F(Inspect, SummaryWithoutJsonIsReadableText) {
