@@ -21,13 +21,15 @@
 // within one of the corner's, modulo the field's size.
 //
 // Choosing the cells anew: each component is either not keyed or keyed with
-// cells 2^e wide, finestExponent <= e <= coarsestExponent. For a choice, a
-// sample of the stored vertices gives the mean number of cells a look-up
-// searches (from where the sampled values lie in their cells) and the mean
-// number of other stored vertices in a vertex's own cell (from the sampled
-// pairs sharing one, scaled to the whole group); their product, with a little
-// for every cell searched, estimates the entries read. Each component in turn
-// takes its cheapest choice with the others fixed, until none changes.
+// cells 2^e wide, finestExponent <= e <= coarsestExponent. The sample is
+// drawn evenly from the stored vertices and from the runs that the latest
+// costly look-ups read. For a choice it gives the mean number of cells a
+// look-up searches (from where the sampled values lie in their cells) and
+// the mean number of other stored vertices in a vertex's own cell (from the
+// sampled pairs sharing one, scaled to the whole group); their product, with
+// a little for every cell searched, estimates the entries read. Each
+// component in turn takes its cheapest choice with the others fixed, until
+// none changes.
 #include "geometry/vertex_index.h"
 
 #include <algorithm>
@@ -56,12 +58,13 @@ constexpr double cellBias = 0x1p35;
 constexpr double roundingMargin = 0x1p-15;
 
 // Entries a look-up may read before it counts as wasteful; ordinary models
-// read about three. Wasted reads must exceed minimumWaste plus
+// read about four. Wasted reads must exceed minimumWaste plus
 // wastePerVertex per stored vertex before the cells are chosen anew.
 constexpr int64_t readAllowance = 12;
 constexpr int64_t minimumWaste = int64_t{1} << 20;
 constexpr int64_t wastePerVertex = 16;
 constexpr size_t sampleSize = 256;
+constexpr size_t costlySampleSize = 32; // per costly corner
 
 uint64_t nextRandom(uint64_t& state) {
     uint64_t z = (state += 0x9E3779B97F4A7C15ull);
@@ -327,14 +330,38 @@ double estimateReads(Sample& sample, const VertexCells& cells, int k, bool keyed
 }
 
 // Chooses the keyed components and their widths anew from a sample of the
-// stored vertices, and files every vertex again when they change.
+// stored vertices, and files every vertex again when they change. The sample
+// is drawn evenly from the lists, and from the runs the costly corners read,
+// so that a crowd of vertices that many look-ups meet is seen however small
+// a share of the group it is.
 void chooseCells(VertexIndex& index, const ObjData& lists) {
     const size_t stored = lists.positions.size();
     const size_t wanted = std::min(stored, sampleSize);
-    Sample sample;
+    std::vector<uint32_t> chosen;
     for (size_t j = 0; j < wanted; ++j) {
         // One vertex from each of wanted equal stretches of the lists.
-        const size_t i = (j * stored + nextRandom(index.randomState) % stored) / wanted;
+        chosen.push_back(
+            static_cast<uint32_t>((j * stored + nextRandom(index.randomState) % stored) / wanted));
+    }
+    const uint32_t costly = std::min(index.costlyCount, VertexIndex::costlyKept);
+    for (uint32_t c = 0; c < costly; ++c) {
+        VertexProbe probe;
+        probe.vertex = index.costlyCorners[c];
+        prepareProbe(index, probe);
+        size_t taken = 0;
+        forEachCell(probe, [&](uint64_t hash) {
+            for (size_t i = hash & index.mask;
+                 index.slots[i].vertex != VertexIndex::emptySlot && taken < costlySampleSize;
+                 i = (i + 1) & index.mask, ++taken) {
+                chosen.push_back(index.slots[i].vertex);
+            }
+        });
+    }
+    index.costlyCount = 0;
+    std::sort(chosen.begin(), chosen.end());
+    chosen.erase(std::unique(chosen.begin(), chosen.end()), chosen.end());
+    Sample sample;
+    for (const uint32_t i : chosen) {
         const GroupVertex v = storedVertex(lists, i);
         if (isFiniteVertex(v)) {
             componentsOf(v, sample.values.emplace_back().data());
@@ -440,6 +467,7 @@ void resetVertexIndex(VertexIndex& index, size_t expectedVertices, float positio
     index.mask = slotCount - 1;
     index.entries = 0;
     index.readCredit = 0;
+    index.costlyCount = 0;
 
     int positionExponent = defaultPositionExponent;
     if (positionSpacing > 0.0f && std::isfinite(positionSpacing)) {
@@ -521,6 +549,9 @@ uint32_t findOrAddVertex(VertexIndex& index, ObjData& lists, const VertexProbe& 
             });
         }
         index.readCredit = std::min<int64_t>(index.readCredit + readAllowance - reads, 0);
+        if (reads > readAllowance) {
+            index.costlyCorners[index.costlyCount++ % VertexIndex::costlyKept] = probe.vertex;
+        }
     }
     if (found == VertexIndex::emptySlot) {
         found = static_cast<uint32_t>(lists.positions.size());

@@ -23,10 +23,11 @@
 // When they read many more than that, as when thousands of corners share a
 // position and differ only in texture coordinate or normal, it chooses anew
 // which components to key and how finely: from a sample of its stored
-// vertices it estimates, for each choice, how many cells a look-up searches
-// and how many stored vertices share them, keeps the cheapest, and files
-// every vertex again. The wasted reads must first outweigh that re-filing, so
-// it costs at most a fixed share of the look-ups' own work.
+// vertices, some drawn evenly and some from where the costly look-ups read,
+// it estimates for each choice how many cells a look-up searches and how
+// many stored vertices share them, keeps the cheapest, and files every
+// vertex again. The wasted reads must first outweigh that re-filing, so it
+// costs at most a fixed share of the look-ups' own work.
 #pragma once
 
 #include <cstddef>
@@ -79,6 +80,11 @@ struct VertexIndex {
     // Table entries the look-ups may still read beyond their allowance
     // before the cells are chosen anew; never positive.
     int64_t readCredit = 0;
+    // The latest corners whose look-up read more than its allowance, kept
+    // cyclically: they show where the stored vertices crowd together.
+    static constexpr uint32_t costlyKept = 16;
+    GroupVertex costlyCorners[costlyKept];
+    uint32_t costlyCount = 0;
     // Draws the cell offsets, hash multipliers and samples; set it to repeat
     // a run exactly.
     uint64_t randomState = unpredictableNumber();
