@@ -114,6 +114,11 @@ struct Cell {
     return cellOf(value, cells.cellsPerUnit[k], cells.offset[k], cells.reach[k]);
 }
 
+// The cells searched along the component: the value's own and those across.
+int cellsAlong(const Cell& cell) {
+    return 1 + (cell.near & 1) + (cell.near >> 1);
+}
+
 // Keys component k with cells 2^exponent wide, or not at all.
 void setChoice(VertexCells& cells, int k, int exponent, bool keyed) {
     cells.cellsPerUnit[k] = std::ldexp(1.0, -exponent);
@@ -315,7 +320,7 @@ double estimateReads(Sample& sample, const VertexCells& cells, int k, bool keyed
         if (keyed) {
             const Cell cell = cellOf(cells, k, sample.values[i][k]);
             sample.keys[i] += cells.multiplier[k] * static_cast<uint64_t>(cell.number);
-            cellsSearched *= 1 + (cell.near & 1) + (cell.near >> 1);
+            cellsSearched *= cellsAlong(cell);
         }
         spread += cellsSearched;
     }
@@ -389,7 +394,7 @@ void chooseCells(VertexIndex& index, const ObjData& lists) {
                         const Cell cell = cellOf(cells, other, sample.values[i][other]);
                         sample.sums[i] +=
                             cells.multiplier[other] * static_cast<uint64_t>(cell.number);
-                        sample.spreads[i] *= 1 + (cell.near & 1) + (cell.near >> 1);
+                        sample.spreads[i] *= cellsAlong(cell);
                     }
                 }
             }

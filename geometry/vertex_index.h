@@ -53,8 +53,9 @@ struct VertexCells {
     int keyedCount = 0;
     uint8_t keyed[vertexComponents] = {}; // component numbers, ascending
     // Per component: cells per unit (a power of two), the offset of the cell
-    // borders in cells, the tolerance in cells plus a margin for rounding,
-    // and the odd number a cell is multiplied by in the hash.
+    // borders in cells (with a bias that keeps cell numbers positive), the
+    // tolerance in cells plus a margin for rounding, and the odd number a
+    // cell is multiplied by in the hash.
     double cellsPerUnit[vertexComponents] = {};
     double offset[vertexComponents] = {};
     double reach[vertexComponents] = {};
