@@ -41,6 +41,7 @@ int runLoadWorker(int argc, char** argv, LoadFunction load) {
     }
 
     const uint64_t startKiB = residentKiB("VmRSS:");
+    alarm(loadTimeLimitSeconds);
     const auto start = std::chrono::steady_clock::now();
     const int64_t triangles = load(mode, file);
     const double seconds =

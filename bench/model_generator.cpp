@@ -1,10 +1,11 @@
-// The displaced-grid benchmark model; see model_generator.h.
+// The benchmark models; see model_generator.h.
 #include "bench/model_generator.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <initializer_list>
 #include <memory>
 
 namespace {
@@ -176,6 +177,95 @@ bool generateGridModel(const std::string& folder, const std::string& name, uint6
         return false;
     model.triangles = written;
     model.vertices = pointsPerRow * (rows + 1);
+    std::fseek(file.get(), 0, SEEK_END);
+    model.bytes = static_cast<uint64_t>(std::ftell(file.get()));
+    return true;
+}
+
+bool generateAdversarialModel(const std::string& folder, const std::string& name,
+                              GeneratedModel& model) {
+    const bool borders = name == adversarialModels[2];
+    const bool texCoords = name == adversarialModels[0];
+    if (!borders && !texCoords && name != adversarialModels[1])
+        return false;
+    model.objPath = folder + "/" + name + ".obj";
+    const File file = openForWriting(model.objPath);
+    if (!file)
+        return false;
+    TextOut out(file.get());
+    const auto line = [&](const char* key, std::initializer_list<double> values) {
+        out << key;
+        for (const double value : values)
+            out << " " << value;
+        out.endLine();
+    };
+    const auto corner = [&](uint64_t v, uint64_t vt, uint64_t vn) {
+        out << " " << v << "/" << vt << "/" << vn;
+    };
+    if (borders) {
+        // A 2^-6 grid of side 8, heights rounded to 2^-6; each point is
+        // written twice, the second time 0.00005 off in x and z.
+        const uint64_t side = 512;
+        const auto onBorder = [](double x) { return std::round(x * 64.0) / 64.0; };
+        for (uint64_t j = 0; j <= side; ++j)
+            for (uint64_t i = 0; i <= side; ++i) {
+                const double x = i / 64.0 - 4.0, z = j / 64.0 - 4.0, y = onBorder(height(x, z));
+                line("v", {x, y, z});
+                line("v", {x + 0.00005, y, z + 0.00005});
+                line("vt", {onBorder(i / 160.0), onBorder(j / 160.0)});
+                line("vn", {onBorder(-slopeX(x, z)), 1.0, onBorder(-slopeZ(x, z))});
+            }
+        const auto point = [&](uint64_t i, uint64_t j, uint64_t copy) {
+            const uint64_t p = j * (side + 1) + i;
+            corner(2 * p + copy + 1, p + 1, p + 1);
+        };
+        for (uint64_t j = 0; j < side; ++j)
+            for (uint64_t i = 0; i < side; ++i) {
+                const uint64_t copy = (i + j) % 2;
+                out << "f";
+                point(i, j, copy);
+                point(i, j + 1, copy);
+                point(i + 1, j + 1, copy);
+                out.endLine();
+                out << "f";
+                point(i, j, 1 - copy);
+                point(i + 1, j + 1, 1 - copy);
+                point(i + 1, j, 1 - copy);
+                out.endLine();
+            }
+        model.triangles = 2 * side * side;
+        model.vertices = (side + 1) * (side + 1);
+    } else {
+        // Three positions; 200,001 texture coordinates or normals on a
+        // 448-wide square lattice 1.5 tolerances apart.
+        const uint64_t corners = 200'001;
+        line("v", {0.0, 0.0, 0.0});
+        line("v", {1.0, 0.0, 0.0});
+        line("v", {0.0, 1.0, 0.0});
+        if (texCoords)
+            line("vn", {0.0, 0.0, 1.0});
+        else
+            line("vt", {0.0, 0.0});
+        for (uint64_t i = 0; i < corners; ++i) {
+            const double a = static_cast<double>(i % 448) * 0.00015;
+            const double b = static_cast<double>(i / 448) * 0.00015;
+            if (texCoords)
+                line("vt", {a, b});
+            else
+                line("vn", {a - 0.03, b - 0.03, 1.0});
+        }
+        for (uint64_t c = 1; c <= corners; c += 3) {
+            out << "f";
+            for (uint64_t k = 0; k < 3; ++k)
+                corner(k + 1, texCoords ? c + k : 1, texCoords ? 1 : c + k);
+            out.endLine();
+        }
+        model.triangles = corners / 3;
+        model.vertices = corners;
+    }
+    out.flush();
+    if (!out.ok())
+        return false;
     std::fseek(file.get(), 0, SEEK_END);
     model.bytes = static_cast<uint64_t>(std::ftell(file.get()));
     return true;

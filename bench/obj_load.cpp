@@ -1,12 +1,14 @@
 // obj_load: how fast, and in how much memory, Tidemoor loads large OBJ models
 // compared with tinyobjloader and assimp.
 //
-//   obj_load [--runs N] [--sizes 100k,1m,4m] [--folder DIR] [--keep]
-//            [--no-hugetlb] [MODEL.obj ...]
+//   obj_load [--runs N] [--sizes 100k,1m,4m,adversarial] [--folder DIR]
+//            [--keep] [--no-hugetlb] [MODEL.obj ...]
 //
 // Without models it generates displaced-grid models of the given triangle
-// counts (see model_generator.h) in a fresh temporary folder, removed at the
-// end unless --keep. Every loader runs in a worker process of its own (see
+// counts and, for the size "adversarial", the models made to slow vertex
+// de-duplication down (see model_generator.h), in a fresh temporary folder,
+// removed at the end unless --keep. The default sizes include
+// "adversarial". Every loader runs in a worker process of its own (see
 // load_worker.h), N times per model, interleaved; the table gives the median
 // time and the median peak resident memory, with the ratios the targets are
 // stated in. The whole set is then measured again with transparent huge
@@ -25,6 +27,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bench/model_generator.h"
@@ -58,6 +61,7 @@ struct Model {
     std::string path;
     uint64_t bytes = 0;
     int64_t triangles = -1; // -1: not known in advance (a given model)
+    bool grid = false;      // one of the displaced grids, which scale
 };
 
 struct Figures {
@@ -77,6 +81,7 @@ using Table = std::vector<std::vector<Figures>>;
 struct Options {
     int runs = 3;
     std::vector<uint64_t> sizes{100'000, 1'000'000, 4'000'000};
+    bool adversarial = true;
     std::string folder;
     bool keep = false;
     bool hugePagesPass = true;
@@ -110,14 +115,19 @@ std::optional<Options> parseArguments(int argc, char** argv) {
                 return std::nullopt;
         } else if (argument == "--sizes" && hasValue) {
             options.sizes.clear();
+            options.adversarial = false;
             std::string list = argv[++i];
             size_t start = 0;
             while (start <= list.size()) {
                 const size_t comma = std::min(list.find(',', start), list.size());
-                const std::optional<uint64_t> size = parseSize(list.substr(start, comma - start));
-                if (!size)
+                const std::string item = list.substr(start, comma - start);
+                const std::optional<uint64_t> size = parseSize(item);
+                if (item == "adversarial")
+                    options.adversarial = true;
+                else if (size)
+                    options.sizes.push_back(*size);
+                else
                     return std::nullopt;
-                options.sizes.push_back(*size);
                 start = comma + 1;
             }
         } else if (argument == "--folder" && hasValue) {
@@ -286,7 +296,7 @@ void printTable(const char* title, const std::vector<Model>& models, const Table
 
     // How time grows with size, from each model to the next larger one.
     for (size_t m = 1; m < models.size(); ++m) {
-        if (models[m].triangles <= 0 || models[m - 1].triangles <= 0)
+        if (!models[m].grid || !models[m - 1].grid)
             continue;
         const double growth =
             static_cast<double>(models[m].triangles) / static_cast<double>(models[m - 1].triangles);
@@ -356,8 +366,8 @@ bool tablesDiffer(const Table& a, const Table& b) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const char* const usage = "usage: obj_load [--runs N] [--sizes 100k,1m,4m] [--folder DIR] "
-                              "[--keep] [--no-hugetlb] [MODEL.obj ...]\n";
+    const char* const usage = "usage: obj_load [--runs N] [--sizes 100k,1m,4m,adversarial] "
+                              "[--folder DIR] [--keep] [--no-hugetlb] [MODEL.obj ...]\n";
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         std::fputs(usage, stdout);
         return 0;
@@ -396,13 +406,20 @@ int main(int argc, char** argv) {
         } else {
             std::filesystem::create_directories(options.folder);
         }
-        for (const uint64_t size : options.sizes) {
-            const std::string name = "grid-" + shortCount(size);
+        // The displaced grids with their sizes, then the adversarial models.
+        std::vector<std::pair<std::string, uint64_t>> wanted;
+        for (const uint64_t size : options.sizes)
+            wanted.emplace_back("grid-" + shortCount(size), size);
+        for (const char* name : adversarialModels)
+            if (options.adversarial)
+                wanted.emplace_back(name, 0);
+        for (const auto& [name, size] : wanted) {
             std::fprintf(stderr, "generating %s/%s.obj ... ", options.folder.c_str(), name.c_str());
             std::fflush(stderr);
             const auto start = std::chrono::steady_clock::now();
             GeneratedModel generated;
-            if (!generateGridModel(options.folder, name, size, generated)) {
+            if (size > 0 ? !generateGridModel(options.folder, name, size, generated)
+                         : !generateAdversarialModel(options.folder, name, generated)) {
                 std::fprintf(stderr, "failed\n");
                 return 1;
             }
@@ -410,7 +427,7 @@ int main(int argc, char** argv) {
                 stderr, "%.1f MiB in %.1f s\n", mebibytes(generated.bytes),
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
             models.push_back({name, generated.objPath, generated.bytes,
-                              static_cast<int64_t>(generated.triangles)});
+                              static_cast<int64_t>(generated.triangles), size > 0});
         }
     }
 

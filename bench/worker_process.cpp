@@ -6,10 +6,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <sstream>
 #include <vector>
+
+#include "bench/load_worker.h"
 
 extern char** environ;
 
@@ -75,6 +78,10 @@ WorkerResult runWorker(const std::string& executable, const std::string& mode,
     close(pipeFds[0]);
     int status = 0;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (WIFSIGNALED(status) && WTERMSIG(status) == SIGALRM) {
+        result.error = "stopped after " + std::to_string(loadTimeLimitSeconds) + " s";
+        return result;
     }
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         result.error =

@@ -1,25 +1,42 @@
 // The vertex index of a mesh group: an open-addressing hash table (linear
-// probing) over grid cells of the position, with a fingerprint of the other
-// components in every entry. See vertex_index.h for the idea.
+// probing) over grid cells of the keyed components, with a fingerprint of the
+// other components in every entry. See vertex_index.h for the idea.
 //
-// The cell of a value x at n cells per unit (a power of two) is
-// trunc(clamp(x) n), clamp limiting x to +-2^18 so that every cell number
-// fits 32 bits. No step reverses order (the cells around zero are merely
-// twice as wide). The match test fl(|s - c|) < t implies the exact
-// |s - c| < t, since rounding never crosses the float t; then
-// c - t < s < c + t, and rounding those bounds to floats keeps
-// fl(c - t) <= s <= fl(c + t), s being a float. So a matching stored
-// position's cell lies between the cells of fl(c - t) and fl(c + t).
+// The cell of a value x, at p cells per unit with an offset o, is
+// floor(x p + o), worked out in double precision, where x p is exact and the
+// sum is off by at most 2^-19 for |x| < 2^20. The match test
+// fl(|s - c|) < t implies the exact |s - c| < t, since rounding never crosses
+// the float t; so s p + o lies within t p of c p + o, and a matching stored
+// value's cell is the corner's own unless the corner's place in its cell is
+// within t p plus the rounding of both of a border. Cells are wider than a
+// tolerance, so only the next cell across can be reached. At 2^20 and beyond
+// two floats differ by far more than a tolerance, so only equal values match:
+// such a value's cell is its bit pattern, far beyond every other cell, which
+// keeps huge values apart without ever needing a neighbour.
 //
 // The fingerprint holds, in eight fields, the low bits of the fine cells
 // (4096 per unit, about 2.4 tolerances wide) of tangent x, y, z, normal x,
 // y, z and texture coordinate u, v. Values less than a tolerance apart lie in
 // fine cells at most one apart, so each field of a match's fingerprint is
 // within one of the corner's, modulo the field's size.
+//
+// Choosing the cells anew: each component is either not keyed or keyed with
+// cells 2^e wide, finestExponent <= e <= coarsestExponent. The sample is
+// drawn evenly from the stored vertices and from the runs that the latest
+// costly look-ups read. For a choice it gives the mean number of cells a
+// look-up searches (from where the sampled values lie in their cells) and
+// the mean number of other stored vertices in a vertex's own cell (from the
+// sampled pairs sharing one, scaled to the whole group); their product, with
+// a little for every cell searched, estimates the entries read. Each
+// component in turn takes its cheapest choice with the others fixed, until
+// none changes.
 #include "geometry/vertex_index.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
+#include <random>
 
 #include "geometry/mesh.h"
 #include "resources/fresh_memory.h"
@@ -27,13 +44,104 @@
 namespace {
 
 constexpr float fineCellsPerUnit = 4096.0f;
-constexpr float largestValue = 262144.0f; // 2^18
-constexpr int smallestCellExponent = -10; // position cells 2^-10 wide at the least
-constexpr int largestCellExponent = -2;   // and 2^-2 at the most
-constexpr float defaultPositionCellsPerUnit = 256.0f;
+constexpr float largestValue = 262144.0f;     // 2^18
+constexpr int smallestPositionExponent = -10; // position cells 2^-10 wide at the least
+constexpr int largestPositionExponent = -2;   // and 2^-2 at the most
+constexpr int defaultPositionExponent = -8;
+constexpr int finestExponent = -13; // 1.2 tolerances: only the next cell is in reach
+constexpr int coarsestExponent = 3;
+constexpr int notKeyed = coarsestExponent - finestExponent + 1; // the last choice
+constexpr int choiceCount = notKeyed + 1;
+constexpr float linearLimit = 1048576.0f; // 2^20
+constexpr int64_t firstHugeCell = int64_t{1} << 40;
+constexpr double cellBias = 0x1p35;
+constexpr double roundingMargin = 0x1p-15;
 
-int32_t cellOf(float value, float cellsPerUnit) {
-    return static_cast<int32_t>(std::clamp(value, -largestValue, largestValue) * cellsPerUnit);
+// Entries a look-up may read before it counts as wasteful; ordinary models
+// read about four. Wasted reads must exceed minimumWaste plus
+// wastePerVertex per stored vertex before the cells are chosen anew.
+constexpr int64_t readAllowance = 12;
+constexpr int64_t minimumWaste = int64_t{1} << 20;
+constexpr int64_t wastePerVertex = 16;
+constexpr size_t sampleSize = 256;
+constexpr size_t costlySampleSize = 32; // per costly corner
+
+uint64_t nextRandom(uint64_t& state) {
+    uint64_t z = (state += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+}
+
+uint64_t mix(uint64_t h) {
+    h ^= h >> 32;
+    h *= 0xD6E8FEB86659FD93ull;
+    h ^= h >> 32;
+    return h;
+}
+
+static_assert(sizeof(GroupVertex) == vertexComponents * sizeof(float));
+
+void componentsOf(const GroupVertex& v, float out[vertexComponents]) {
+    std::memcpy(out, &v, sizeof v);
+}
+
+// A value's cell along one component, and the cells across the borders it
+// lies within a tolerance of: 1 for the one below, 2 for the one above.
+struct Cell {
+    int64_t number;
+    int near;
+};
+
+[[gnu::always_inline]] inline Cell cellOf(float value, double perUnit, double offset,
+                                          double reach) {
+    if (!(std::fabs(value) < linearLimit)) {
+        uint32_t bits;
+        const float magnitude = std::fabs(value);
+        std::memcpy(&bits, &magnitude, sizeof bits);
+        const int64_t number = firstHugeCell + bits;
+        return {value < 0.0f ? -number : number, 0};
+    }
+    // The offset includes cellBias, which keeps y positive: truncation is
+    // then floor.
+    const double y = static_cast<double>(value) * perUnit + offset;
+    const auto number = static_cast<int64_t>(y);
+    const double place = y - static_cast<double>(number);
+    return {number, (place < reach ? 1 : 0) | (place >= 1.0 - reach ? 2 : 0)};
+}
+
+[[gnu::always_inline]] inline Cell cellOf(const VertexCells& cells, int k, float value) {
+    return cellOf(value, cells.cellsPerUnit[k], cells.offset[k], cells.reach[k]);
+}
+
+// The cells searched along the component: the value's own and those across.
+int cellsAlong(const Cell& cell) {
+    return 1 + (cell.near & 1) + (cell.near >> 1);
+}
+
+// Keys component k with cells 2^exponent wide, or not at all.
+void setChoice(VertexCells& cells, int k, int exponent, bool keyed) {
+    cells.cellsPerUnit[k] = std::ldexp(1.0, -exponent);
+    cells.reach[k] =
+        static_cast<double>(vertexMatchTolerance) * cells.cellsPerUnit[k] + roundingMargin;
+    uint8_t* const end = cells.keyed + cells.keyedCount;
+    uint8_t* const place = std::lower_bound(cells.keyed, end, static_cast<uint8_t>(k));
+    const bool present = place != end && *place == k;
+    if (keyed && !present) {
+        std::copy_backward(place, end, end + 1);
+        *place = static_cast<uint8_t>(k);
+        ++cells.keyedCount;
+    } else if (!keyed && present) {
+        std::copy(place + 1, end, place);
+        --cells.keyedCount;
+    }
+}
+
+int choiceOf(const VertexCells& cells, int k) {
+    if (!std::binary_search(cells.keyed, cells.keyed + cells.keyedCount, k)) {
+        return notKeyed;
+    }
+    return -std::ilogb(cells.cellsPerUnit[k]) - finestExponent;
 }
 
 // Fingerprint fields: tangent x, y, z with four bits each (corners around a
@@ -61,7 +169,8 @@ constexpr uint32_t nearTop =
 static_assert((valueBits & guardBits) == 0 && fields[7].shift + fields[7].bits < 32);
 
 uint32_t fineField(float value, const Field& field) {
-    const auto cell = static_cast<uint32_t>(cellOf(value, fineCellsPerUnit));
+    const auto cell = static_cast<uint32_t>(
+        static_cast<int32_t>(std::clamp(value, -largestValue, largestValue) * fineCellsPerUnit));
     return (cell & ((1u << field.bits) - 1)) << field.shift;
 }
 
@@ -81,17 +190,7 @@ bool fingerprintsClose(uint32_t a, uint32_t b) {
     return ((shifted + nearTop) & guardBits) == 0;
 }
 
-uint64_t hashCells(int32_t x, int32_t y, int32_t z) {
-    uint64_t h = static_cast<uint64_t>(static_cast<uint32_t>(x)) * 0x9E3779B97F4A7C15ull +
-                 static_cast<uint64_t>(static_cast<uint32_t>(y)) * 0xC2B2AE3D27D4EB4Full +
-                 static_cast<uint64_t>(static_cast<uint32_t>(z)) * 0x165667B19E3779F9ull;
-    h ^= h >> 32;
-    h *= 0xD6E8FEB86659FD93ull;
-    h ^= h >> 32;
-    return h;
-}
-
-bool isFiniteVertex(const GroupVertex& v) {
+[[gnu::always_inline]] inline bool isFiniteVertex(const GroupVertex& v) {
     // x - x is 0 for finite x and NaN otherwise; one test for all eleven.
     const float sum =
         (v.position.x - v.position.x) + (v.position.y - v.position.y) +
@@ -122,14 +221,21 @@ bool storedVertexMatches(const ObjData& lists, uint32_t i, const GroupVertex& v)
     return near(c.u, v.texCoord.u) && near(c.v, v.texCoord.v);
 }
 
+GroupVertex storedVertex(const ObjData& lists, size_t i) {
+    return {lists.positions[i], lists.tangents[i], lists.normals[i], lists.texCoords[i]};
+}
+
 // Lowest of best and the matching vertices in the probe run from this hash's
-// slot. The whole run is read: entries of different cells share runs, and
-// after a table has grown one cell's entries need not be in ascending order.
+// slot; reads counts the slots read. The whole run is read: entries of
+// different cells share runs, and after a table has grown one cell's entries
+// need not be in ascending order.
 uint32_t searchRun(const VertexIndex& index, const ObjData& lists, const VertexProbe& probe,
-                   uint64_t hash, uint32_t best) {
-    for (size_t i = hash & index.mask;; i = (i + 1) & index.mask) {
+                   uint64_t hash, uint32_t best, int64_t& reads) {
+    const size_t start = hash & index.mask;
+    for (size_t i = start;; i = (i + 1) & index.mask) {
         const VertexIndex::Slot& slot = index.slots[i];
         if (slot.vertex == VertexIndex::emptySlot) {
+            reads += static_cast<int64_t>(((i - start) & index.mask) + 1);
             return best;
         }
         if (slot.vertex < best && fingerprintsClose(slot.fingerprint, probe.fingerprint) &&
@@ -139,16 +245,25 @@ uint32_t searchRun(const VertexIndex& index, const ObjData& lists, const VertexP
     }
 }
 
-// Calls visit with the hash of every cell between the probe's low and high.
+// Calls visit with the hash of every cell to search: in each component near
+// a border, the probe's own cell or a neighbour across it.
 template <typename Visit>
 void forEachCell(const VertexProbe& probe, Visit visit) {
-    for (int64_t x = probe.low[0]; x <= probe.high[0]; ++x) {
-        for (int64_t y = probe.low[1]; y <= probe.high[1]; ++y) {
-            for (int64_t z = probe.low[2]; z <= probe.high[2]; ++z) {
-                visit(hashCells(static_cast<int32_t>(x), static_cast<int32_t>(y),
-                                static_cast<int32_t>(z)));
-            }
+    int choice[vertexComponents] = {};
+    for (;;) {
+        uint64_t sum = probe.cellSum;
+        for (int a = 0; a < probe.bordersNear; ++a) {
+            sum += choice[a] == 0 ? 0 : probe.steps[a][choice[a] - 1];
         }
+        visit(mix(sum));
+        int a = 0;
+        while (a < probe.bordersNear && choice[a] == probe.stepCount[a]) {
+            choice[a++] = 0;
+        }
+        if (a == probe.bordersNear) {
+            return;
+        }
+        ++choice[a];
     }
 }
 
@@ -162,15 +277,14 @@ void fileVertex(VertexIndex& index, uint64_t hash, uint32_t fingerprint, uint32_
 }
 
 // Files every finite vertex of the lists again in a table of slotCount
-// slots: for a table that has grown too full, or that was never prepared.
+// slots: for a table that has grown too full, or whose cells have changed.
 void rebuild(VertexIndex& index, const ObjData& lists, size_t slotCount) {
     index.slots.assign(slotCount, {0, VertexIndex::emptySlot});
     index.mask = slotCount - 1;
     index.entries = 0;
+    VertexProbe probe;
     for (size_t i = 0; i < lists.positions.size(); ++i) {
-        VertexProbe probe;
-        probe.vertex = {lists.positions[i], lists.tangents[i], lists.normals[i],
-                        lists.texCoords[i]};
+        probe.vertex = storedVertex(lists, i);
         prepareProbe(index, probe);
         if (probe.finite) {
             fileVertex(index, probe.ownHash, probe.fingerprint, static_cast<uint32_t>(i));
@@ -185,7 +299,150 @@ bool isTooFull(size_t entries, size_t slotCount) {
     return entries * 5 > slotCount * 3;
 }
 
+// Stored vertices sampled for choosing the cells of component k, with each
+// one's cell sum and number of cells searched over the other keyed
+// components.
+struct Sample {
+    std::vector<std::array<float, vertexComponents>> values;
+    double storedPerSampled = 1.0;
+    std::vector<uint64_t> sums;
+    std::vector<double> spreads;
+    std::vector<uint64_t> keys;
+};
+
+// Estimated entries a look-up reads with component k keyed (or not) in cells.
+double estimateReads(Sample& sample, const VertexCells& cells, int k, bool keyed) {
+    const size_t n = sample.values.size();
+    double spread = 0.0;
+    for (size_t i = 0; i < n; ++i) {
+        sample.keys[i] = sample.sums[i];
+        double cellsSearched = sample.spreads[i];
+        if (keyed) {
+            const Cell cell = cellOf(cells, k, sample.values[i][k]);
+            sample.keys[i] += cells.multiplier[k] * static_cast<uint64_t>(cell.number);
+            cellsSearched *= cellsAlong(cell);
+        }
+        spread += cellsSearched;
+    }
+    std::sort(sample.keys.begin(), sample.keys.end());
+    double pairs = 0.0;
+    for (size_t i = 0, run = 1; i + 1 < n; ++i) {
+        run = sample.keys[i + 1] == sample.keys[i] ? run + 1 : 1;
+        pairs += static_cast<double>(run - 1);
+    }
+    const double sharing = 2.0 * pairs / static_cast<double>(n) * sample.storedPerSampled;
+    return spread / static_cast<double>(n) * (2.0 + sharing);
+}
+
+// Chooses the keyed components and their widths anew from a sample of the
+// stored vertices, and files every vertex again when they change. The sample
+// is drawn evenly from the lists, and from the runs the costly corners read,
+// so that a crowd of vertices that many look-ups meet is seen however small
+// a share of the group it is.
+void chooseCells(VertexIndex& index, const ObjData& lists) {
+    const size_t stored = lists.positions.size();
+    const size_t wanted = std::min(stored, sampleSize);
+    std::vector<uint32_t> chosen;
+    for (size_t j = 0; j < wanted; ++j) {
+        // One vertex from each of wanted equal stretches of the lists.
+        chosen.push_back(
+            static_cast<uint32_t>((j * stored + nextRandom(index.randomState) % stored) / wanted));
+    }
+    const uint32_t costly = std::min(index.costlyCount, VertexIndex::costlyKept);
+    for (uint32_t c = 0; c < costly; ++c) {
+        VertexProbe probe;
+        probe.vertex = index.costlyCorners[c];
+        prepareProbe(index, probe);
+        size_t taken = 0;
+        forEachCell(probe, [&](uint64_t hash) {
+            for (size_t i = hash & index.mask;
+                 index.slots[i].vertex != VertexIndex::emptySlot && taken < costlySampleSize;
+                 i = (i + 1) & index.mask, ++taken) {
+                chosen.push_back(index.slots[i].vertex);
+            }
+        });
+    }
+    index.costlyCount = 0;
+    std::sort(chosen.begin(), chosen.end());
+    chosen.erase(std::unique(chosen.begin(), chosen.end()), chosen.end());
+    Sample sample;
+    for (const uint32_t i : chosen) {
+        const GroupVertex v = storedVertex(lists, i);
+        if (isFiniteVertex(v)) {
+            componentsOf(v, sample.values.emplace_back().data());
+        }
+    }
+    const size_t n = sample.values.size();
+    if (n < 2) {
+        return;
+    }
+    sample.storedPerSampled = static_cast<double>(stored) / static_cast<double>(n);
+    sample.sums.resize(n);
+    sample.spreads.resize(n);
+    sample.keys.resize(n);
+
+    VertexCells cells = index.cells;
+    for (int round = 0, changed = 1; changed && round < 4; ++round) {
+        changed = 0;
+        for (int k = 0; k < vertexComponents; ++k) {
+            for (size_t i = 0; i < n; ++i) {
+                sample.sums[i] = 0;
+                sample.spreads[i] = 1.0;
+                for (int j = 0; j < cells.keyedCount; ++j) {
+                    const int other = cells.keyed[j];
+                    if (other != k) {
+                        const Cell cell = cellOf(cells, other, sample.values[i][other]);
+                        sample.sums[i] +=
+                            cells.multiplier[other] * static_cast<uint64_t>(cell.number);
+                        sample.spreads[i] *= cellsAlong(cell);
+                    }
+                }
+            }
+            const int current = choiceOf(cells, k);
+            int best = current;
+            double bestReads = estimateReads(sample, cells, k, current != notKeyed);
+            for (int choice = 0; choice < choiceCount; ++choice) {
+                setChoice(cells, k, finestExponent + choice, choice != notKeyed);
+                const double reads = estimateReads(sample, cells, k, choice != notKeyed);
+                // Only a clear gain is worth a change.
+                if (reads < 0.95 * bestReads) {
+                    best = choice;
+                    bestReads = reads;
+                }
+            }
+            setChoice(cells, k, finestExponent + best, best != notKeyed);
+            changed |= best != current;
+        }
+    }
+    bool same = cells.keyedCount == index.cells.keyedCount;
+    for (int j = 0; same && j < cells.keyedCount; ++j) {
+        const int k = cells.keyed[j];
+        same = index.cells.keyed[j] == k && index.cells.cellsPerUnit[k] == cells.cellsPerUnit[k];
+    }
+    if (!same) {
+        cells.version = index.cells.version + 1;
+        index.cells = cells;
+        rebuild(index, lists, index.mask + 1);
+    }
+}
+
+// Prepares the vertex again for the index's present cells, first filing
+// the lists' vertices in an index never reset.
+[[gnu::noinline]] uint32_t findOrAddAfresh(VertexIndex& index, ObjData& lists,
+                                           const GroupVertex& vertex) {
+    if (index.slots.empty()) {
+        resetVertexIndex(index, lists.positions.size());
+        rebuild(index, lists, index.mask + 1);
+    }
+    return findOrAddVertex(index, lists, vertex);
+}
+
 } // namespace
+
+uint64_t unpredictableNumber() {
+    std::random_device device;
+    return (static_cast<uint64_t>(device()) << 32) ^ device();
+}
 
 bool verticesMatch(const GroupVertex& stored, const GroupVertex& candidate) {
     return near(stored.position.x, candidate.position.x) &&
@@ -214,45 +471,64 @@ void resetVertexIndex(VertexIndex& index, size_t expectedVertices, float positio
     std::fill_n(index.slots.begin(), slotCount, VertexIndex::Slot{0, VertexIndex::emptySlot});
     index.mask = slotCount - 1;
     index.entries = 0;
-    index.positionCellsPerUnit = defaultPositionCellsPerUnit;
+    index.readCredit = 0;
+    index.costlyCount = 0;
+
+    int positionExponent = defaultPositionExponent;
     if (positionSpacing > 0.0f && std::isfinite(positionSpacing)) {
-        const int exponent = std::clamp(std::ilogb(positionSpacing / 2.0f), smallestCellExponent,
-                                        largestCellExponent);
-        index.positionCellsPerUnit = std::ldexp(1.0f, -exponent);
+        positionExponent = std::clamp(std::ilogb(positionSpacing / 2.0f), smallestPositionExponent,
+                                      largestPositionExponent);
     }
+    VertexCells& cells = index.cells;
+    for (int k = 0; k < vertexComponents; ++k) {
+        cells.offset[k] =
+            cellBias + static_cast<double>(nextRandom(index.randomState) >> 11) * 0x1p-53;
+        cells.multiplier[k] = nextRandom(index.randomState) | 1;
+        setChoice(cells, k, positionExponent, k < 3);
+    }
+    ++cells.version;
 }
 
 void prepareProbe(const VertexIndex& index, VertexProbe& probe) {
     const GroupVertex& v = probe.vertex;
+    const VertexCells& cells = index.cells;
+    probe.cellsVersion = cells.version;
     probe.finite = isFiniteVertex(v);
     if (!probe.finite) {
         return;
     }
-    const float perUnit = index.positionCellsPerUnit;
-    const float t = vertexMatchTolerance;
-    const float position[3] = {v.position.x, v.position.y, v.position.z};
-    int32_t own[3];
-    bool oneCell = true;
-    for (int k = 0; k < 3; ++k) {
-        own[k] = cellOf(position[k], perUnit);
-        probe.low[k] = cellOf(position[k] - t, perUnit);
-        probe.high[k] = cellOf(position[k] + t, perUnit);
-        oneCell = oneCell && probe.low[k] == probe.high[k];
+    float values[vertexComponents];
+    componentsOf(v, values);
+    uint64_t sum = 0;
+    int bordersNear = 0;
+    int combinations = 1;
+    for (int j = 0; j < cells.keyedCount; ++j) {
+        const int k = cells.keyed[j];
+        const Cell cell = cellOf(cells, k, values[k]);
+        const uint64_t step = cells.multiplier[k];
+        sum += step * static_cast<uint64_t>(cell.number);
+        if (cell.near != 0) {
+            int count = 0;
+            if (cell.near & 1) {
+                probe.steps[bordersNear][count++] = 0 - step;
+            }
+            if (cell.near & 2) {
+                probe.steps[bordersNear][count++] = step;
+            }
+            probe.stepCount[bordersNear++] = static_cast<uint8_t>(count);
+            combinations *= 1 + count;
+        }
     }
-    probe.ownHash = hashCells(own[0], own[1], own[2]);
+    probe.cellSum = sum;
+    probe.bordersNear = bordersNear;
+    probe.ownHash = mix(sum);
     probe.fingerprint = fingerprintOf(v);
 
     probe.hashCount = 0;
-    if (oneCell) {
+    if (bordersNear == 0) {
         probe.hashes[probe.hashCount++] = probe.ownHash;
-    } else {
-        int64_t combinations = 1;
-        for (int k = 0; k < 3; ++k) {
-            combinations *= int64_t{probe.high[k]} - probe.low[k] + 1;
-        }
-        if (combinations <= VertexProbe::maxPrefetched) {
-            forEachCell(probe, [&probe](uint64_t hash) { probe.hashes[probe.hashCount++] = hash; });
-        }
+    } else if (combinations <= VertexProbe::maxPrefetched) {
+        forEachCell(probe, [&probe](uint64_t hash) { probe.hashes[probe.hashCount++] = hash; });
     }
     if (!index.slots.empty()) {
         for (int h = 0; h < probe.hashCount; ++h) {
@@ -262,36 +538,48 @@ void prepareProbe(const VertexIndex& index, VertexProbe& probe) {
 }
 
 uint32_t findOrAddVertex(VertexIndex& index, ObjData& lists, const VertexProbe& probe) {
-    if (index.slots.empty()) {
-        rebuild(index, lists, 16);
+    if (probe.cellsVersion != index.cells.version || index.slots.empty()) {
+        return findOrAddAfresh(index, lists, probe.vertex);
     }
+    uint32_t found = VertexIndex::emptySlot;
     if (probe.finite) {
-        uint32_t best = VertexIndex::emptySlot;
+        int64_t reads = 0;
         if (probe.hashCount > 0) {
             for (int h = 0; h < probe.hashCount; ++h) {
-                best = searchRun(index, lists, probe, probe.hashes[h], best);
+                found = searchRun(index, lists, probe, probe.hashes[h], found, reads);
             }
         } else {
-            forEachCell(probe,
-                        [&](uint64_t hash) { best = searchRun(index, lists, probe, hash, best); });
+            forEachCell(probe, [&](uint64_t hash) {
+                found = searchRun(index, lists, probe, hash, found, reads);
+            });
         }
-        if (best != VertexIndex::emptySlot) {
-            return best;
-        }
-        if (isTooFull(index.entries + 1, index.mask + 1)) {
-            rebuild(index, lists, (index.mask + 1) * 2);
+        index.readCredit = std::min<int64_t>(index.readCredit + readAllowance - reads, 0);
+        if (reads > readAllowance) {
+            index.costlyCorners[index.costlyCount++ % VertexIndex::costlyKept] = probe.vertex;
         }
     }
-    const auto added = static_cast<uint32_t>(lists.positions.size());
-    const GroupVertex& vertex = probe.vertex;
-    lists.positions.push_back(vertex.position);
-    lists.tangents.push_back(vertex.tangent);
-    lists.normals.push_back(vertex.normal);
-    lists.texCoords.push_back(vertex.texCoord);
-    if (probe.finite) {
-        fileVertex(index, probe.ownHash, probe.fingerprint, added);
+    if (found == VertexIndex::emptySlot) {
+        found = static_cast<uint32_t>(lists.positions.size());
+        const GroupVertex& vertex = probe.vertex;
+        lists.positions.push_back(vertex.position);
+        lists.tangents.push_back(vertex.tangent);
+        lists.normals.push_back(vertex.normal);
+        lists.texCoords.push_back(vertex.texCoord);
+        if (probe.finite) {
+            if (isTooFull(index.entries + 1, index.mask + 1)) {
+                rebuild(index, lists, (index.mask + 1) * 2);
+            } else {
+                fileVertex(index, probe.ownHash, probe.fingerprint, found);
+            }
+        }
     }
-    return added;
+    if (index.readCredit < -minimumWaste &&
+        index.readCredit <
+            -minimumWaste - wastePerVertex * static_cast<int64_t>(lists.positions.size())) {
+        chooseCells(index, lists);
+        index.readCredit = 0;
+    }
+    return found;
 }
 
 uint32_t findOrAddVertex(VertexIndex& index, ObjData& lists, const GroupVertex& vertex) {

@@ -1,6 +1,10 @@
 // The vertex index against the plain linear scan it stands in for: the same
-// indices and the same vertex lists on random, border-hugging, tied,
-// non-finite and huge inputs.
+// indices and the same vertex lists on corners that share some components and
+// differ in others, lie a tolerance apart, sit on cell borders, or are
+// non-finite or huge. Corners are prepared ahead of their look-up, as the mesh
+// builder does, so probes made stale by a change of cells are met too.
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -15,169 +19,159 @@
 namespace {
 
 constexpr float tolerance = 0.0001f;
+using Values = std::array<float, 11>; // position, tangent, normal, texture coordinate
 
-bool close(float a, float b) {
-    return std::fabs(a - b) < tolerance;
+Values valuesOf(const GroupVertex& v) {
+    Values values;
+    std::memcpy(values.data(), &v, sizeof v);
+    return values;
+}
+
+GroupVertex vertexOf(const Values& v) {
+    return {{v[0], v[1], v[2]}, {v[3], v[4], v[5]}, {v[6], v[7], v[8]}, {v[9], v[10]}};
 }
 
 // The first earlier vertex within the tolerance in all eleven components.
-struct LinearScan {
-    std::vector<GroupVertex> vertices;
+uint32_t linearScan(std::vector<Values>& vertices, const Values& v) {
+    for (size_t i = 0; i < vertices.size(); ++i) {
+        bool all = true;
+        for (size_t k = 0; k < v.size() && all; ++k) {
+            all = std::fabs(vertices[i][k] - v[k]) < tolerance;
+        }
+        if (all) {
+            return static_cast<uint32_t>(i);
+        }
+    }
+    vertices.push_back(v);
+    return static_cast<uint32_t>(vertices.size() - 1);
+}
 
-    uint32_t findOrAdd(const GroupVertex& v) {
-        for (size_t i = 0; i < vertices.size(); ++i) {
-            const GroupVertex& s = vertices[i];
-            if (close(s.position.x, v.position.x) && close(s.position.y, v.position.y) &&
-                close(s.position.z, v.position.z) && close(s.tangent.x, v.tangent.x) &&
-                close(s.tangent.y, v.tangent.y) && close(s.tangent.z, v.tangent.z) &&
-                close(s.normal.x, v.normal.x) && close(s.normal.y, v.normal.y) &&
-                close(s.normal.z, v.normal.z) && close(s.texCoord.u, v.texCoord.u) &&
-                close(s.texCoord.v, v.texCoord.v)) {
-                return static_cast<uint32_t>(i);
+// How the values of position, tangent, normal or texture coordinate spread:
+// one value per component; packed on lattices spaced near the tolerance;
+// on and around the borders of power-of-two cells; anywhere in [-10, 10];
+// or now and then NaN, infinite, huge or tiny.
+enum Spread { shared, dense, borders, wide, odd };
+
+float valueFor(Spread spread, size_t k, std::mt19937& random) {
+    const float offsets[] = {0.0f, 1e-6f, -1e-6f, 4.9e-5f, -4.9e-5f, 9.99e-5f, -9.99e-5f, 1.5e-4f};
+    const float steps[] = {0.9f * tolerance, tolerance, 1.01f * tolerance, 1.5f * tolerance};
+    const float specials[] = {std::numeric_limits<float>::quiet_NaN(),
+                              std::numeric_limits<float>::infinity(),
+                              -std::numeric_limits<float>::infinity(),
+                              3.4e38f,
+                              -1e30f,
+                              1048576.0f,
+                              1048575.9375f,
+                              -4194304.0001f,
+                              16777216.0f,
+                              1e-40f,
+                              -0.0f};
+    switch (spread) {
+    case shared:
+        return 0.25f * static_cast<float>(k) - 1.0f;
+    case dense:
+        return static_cast<float>(random() % 40) * steps[random() % 4];
+    case borders:
+        return std::ldexp(static_cast<float>(random() % 7) - 3.0f, -5 - int(random() % 9)) +
+               offsets[random() % std::size(offsets)];
+    case wide:
+        return std::uniform_real_distribution<float>(-10.0f, 10.0f)(random);
+    case odd:
+        break;
+    }
+    return random() % 4 == 0 ? specials[random() % std::size(specials)] : 0.5f;
+}
+
+// Half the corners repeat an earlier one, some with one component moved by
+// about a tolerance, so that matches, near misses and ties are common.
+std::vector<GroupVertex> makeCorners(std::array<Spread, 4> spreads, int count, unsigned stream) {
+    std::mt19937 random(stream);
+    const float nudges[] = {5e-5f, -9.99e-5f, 1e-4f, 1.01e-4f, 2e-4f};
+    std::vector<GroupVertex> corners;
+    for (int i = 0; i < count; ++i) {
+        Values v;
+        if (i > 0 && random() % 2 == 0) {
+            v = valuesOf(corners[random() % corners.size()]);
+            if (random() % 2 == 0) {
+                v[random() % v.size()] += nudges[random() % std::size(nudges)];
+            }
+        } else {
+            for (size_t k = 0; k < v.size(); ++k) {
+                v[k] = valueFor(spreads[std::min<size_t>(k / 3, 3)], k, random);
             }
         }
-        vertices.push_back(v);
-        return static_cast<uint32_t>(vertices.size() - 1);
+        corners.push_back(vertexOf(v));
     }
-};
-
-float* component(GroupVertex& v, int k) {
-    float* all[11] = {&v.position.x, &v.position.y, &v.position.z, &v.tangent.x,
-                      &v.tangent.y,  &v.tangent.z,  &v.normal.x,   &v.normal.y,
-                      &v.normal.z,   &v.texCoord.u, &v.texCoord.v};
-    return all[k];
+    return corners;
 }
 
-uint32_t bits(float f) {
-    uint32_t b;
-    memcpy(&b, &f, sizeof b);
-    return b;
-}
-
-// Runs the same corners through both and compares every answer and the
-// resulting lists bit for bit. expected is the size hint given to the index.
-void expectSameAsLinearScan(const std::vector<GroupVertex>& corners, size_t expected) {
-    VertexIndex index;
-    resetVertexIndex(index, expected);
+// Runs the corners through index (reset for them with the size hint expected)
+// and the linear scan, comparing every answer and the lists bit for bit.
+void expectSameAsLinearScan(VertexIndex& index, const std::vector<GroupVertex>& corners,
+                            size_t expected) {
+    resetVertexIndex(index, expected, 0.1f);
     ObjData lists;
-    LinearScan reference;
-    for (size_t i = 0; i < corners.size(); ++i) {
-        const uint32_t ours = findOrAddVertex(index, lists, corners[i]);
-        const uint32_t theirs = reference.findOrAdd(corners[i]);
-        ASSERT_EQ(ours, theirs) << "corner " << i;
-    }
-    ASSERT_EQ(lists.positions.size(), reference.vertices.size());
-    ASSERT_EQ(lists.texCoords.size(), reference.vertices.size());
-    for (size_t i = 0; i < reference.vertices.size(); ++i) {
-        GroupVertex stored{lists.positions[i], lists.tangents[i], lists.normals[i],
-                           lists.texCoords[i]};
-        for (int k = 0; k < 11; ++k) {
-            ASSERT_EQ(bits(*component(stored, k)), bits(*component(reference.vertices[i], k)));
+    std::vector<Values> reference;
+    VertexProbe ring[8];
+    for (size_t i = 0; i < corners.size() + std::size(ring); ++i) {
+        VertexProbe& probe = ring[i % std::size(ring)];
+        if (i >= std::size(ring)) {
+            const size_t corner = i - std::size(ring);
+            ASSERT_EQ(findOrAddVertex(index, lists, probe),
+                      linearScan(reference, valuesOf(corners[corner])))
+                << "corner " << corner;
         }
+        if (i < corners.size()) {
+            probe.vertex = corners[i];
+            prepareProbe(index, probe);
+        }
+    }
+    ASSERT_EQ(lists.positions.size(), reference.size());
+    for (size_t i = 0; i < reference.size(); ++i) {
+        const GroupVertex stored{lists.positions[i], lists.tangents[i], lists.normals[i],
+                                 lists.texCoords[i]};
+        ASSERT_EQ(std::memcmp(valuesOf(stored).data(), reference[i].data(), sizeof(Values)), 0)
+            << "vertex " << i;
     }
 }
 
-// Corners near a few base vertices, moved by steps around the tolerance, so
-// that chains of near matches and ties are common.
-TEST(VertexIndexTest, JitteredCornersMatchTheLinearScan) {
-    std::mt19937 random(1);
-    const float steps[] = {0.0f,     0.00005f, -0.00005f, 0.0000999f, -0.0000999f, 0.0001f,
-                           -0.0001f, 0.00015f, 0.0002f,   0.00009f,   -0.00009f,   0.000101f};
-    std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
-    for (int round = 0; round < 20; ++round) {
-        std::vector<GroupVertex> bases(1 + round * 3);
-        for (GroupVertex& base : bases) {
-            for (int k = 0; k < 11; ++k) {
-                *component(base, k) = unit(random) * (k < 3 ? 10.0f : 1.0f);
-            }
-        }
-        std::vector<GroupVertex> corners;
-        for (int i = 0; i < 3000; ++i) {
-            GroupVertex v = bases[random() % bases.size()];
-            const int moved = static_cast<int>(random() % 4);
-            for (int m = 0; m < moved; ++m) {
-                *component(v, static_cast<int>(random() % 11)) +=
-                    steps[random() % std::size(steps)];
-            }
-            corners.push_back(v);
-        }
-        expectSameAsLinearScan(corners, corners.size());
+TEST(VertexIndexTest, MatchesTheLinearScanHoweverTheComponentsSpread) {
+    const std::array<Spread, 4> cases[] = {
+        {wide, wide, wide, wide},
+        {dense, dense, dense, dense},
+        {borders, borders, borders, borders},
+        {odd, odd, odd, odd},
+        {borders, wide, dense, odd},
+        {shared, shared, shared, shared},
+    };
+    VertexIndex index; // one for all, as for the groups of a mesh
+    index.randomState = 1;
+    unsigned stream = 0;
+    for (const auto& spreads : cases) {
+        const std::vector<GroupVertex> corners = makeCorners(spreads, 3000, ++stream);
+        expectSameAsLinearScan(index, corners, corners.size());
+        expectSameAsLinearScan(index, corners, stream % 2); // grows from a small table
     }
 }
 
-// Values right at and around the borders of the index's cells, whatever
-// their size, and values whose tolerance range reaches over a border.
-TEST(VertexIndexTest, CornersAtCellBordersMatchTheLinearScan) {
-    std::mt19937 random(2);
-    const float offsets[] = {0.0f,     1e-6f,     -1e-6f, 4.9e-5f, -4.9e-5f,
-                             9.99e-5f, -9.99e-5f, 1e-4f,  -1e-4f,  1.5e-4f};
-    std::vector<GroupVertex> corners;
-    for (int i = 0; i < 6000; ++i) {
-        GroupVertex v;
-        for (int k = 0; k < 11; ++k) {
-            const float cells = static_cast<float>(1 << (5 + random() % 6)); // 2^5 .. 2^10
-            const float border = (static_cast<float>(random() % 5) + 0.5f) / cells;
-            *component(v, k) = border + offsets[random() % std::size(offsets)];
-            if (random() % 3 == 0) {
-                *component(v, k) = static_cast<float>(random() % 3) / cells;
-            }
-        }
-        corners.push_back(v);
-    }
-    expectSameAsLinearScan(corners, corners.size());
-}
-
-TEST(VertexIndexTest, NonFiniteAndHugeValuesMatchTheLinearScan) {
-    const float inf = std::numeric_limits<float>::infinity();
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    const float values[] = {nan,   inf,        -inf,          3.4e38f,    -3.4e38f,
-                            1e30f, 4194304.0f, 4194304.0001f, 8388608.0f, 1e-40f,
-                            0.0f,  -0.0f,      2e9f,          -2e9f,      16777216.0f};
-    std::mt19937 random(3);
-    std::vector<GroupVertex> corners;
-    for (int i = 0; i < 4000; ++i) {
-        GroupVertex v;
-        for (int k = 0; k < 11; ++k) {
-            *component(v, k) = random() % 4 == 0 ? values[random() % std::size(values)] : 0.5f;
-        }
-        corners.push_back(v);
-    }
-    expectSameAsLinearScan(corners, corners.size());
-}
-
-TEST(VertexIndexTest, IdenticalCornersShareTheFirstVertex) {
-    GroupVertex v{{1, 2, 3}, {1, 0, 0}, {0, 0, 1}, {0.5f, 0.5f}};
-    std::vector<GroupVertex> corners(20000, v);
-    corners[5000].position.x += 0.00011f; // one distinct vertex among them
-    expectSameAsLinearScan(corners, corners.size());
-}
-
-// An index told to expect too few vertices grows, and one reset for a second
-// group starts empty.
-TEST(VertexIndexTest, GrowsWhenFullAndStartsAgainForTheNextGroup) {
-    std::mt19937 random(4);
-    std::vector<GroupVertex> corners;
-    for (int i = 0; i < 5000; ++i) {
-        GroupVertex v;
-        v.position = {static_cast<float>(random() % 40) * 0.01f,
-                      static_cast<float>(random() % 40) * 0.01f, 0.0f};
-        corners.push_back(v);
-    }
-    expectSameAsLinearScan(corners, 1);
-    expectSameAsLinearScan(corners, 0);
-
+// Thousands of corners on one position that differ only in texture
+// coordinate, normal or tangent: the index keys those components too.
+TEST(VertexIndexTest, MatchesTheLinearScanWhenCornersShareAPosition) {
+    const std::array<Spread, 4> cases[] = {{shared, shared, shared, dense},
+                                           {shared, shared, dense, shared},
+                                           {shared, dense, shared, shared},
+                                           {shared, shared, borders, dense}};
     VertexIndex index;
-    ObjData first;
-    resetVertexIndex(index, 10);
-    EXPECT_EQ(findOrAddVertex(index, first, corners[0]), 0u);
-    EXPECT_EQ(findOrAddVertex(index, first, corners[0]), 0u);
-    ObjData second;
-    resetVertexIndex(index, 10);
-    second.positions.push_back({9, 9, 9});
-    second.normals.emplace_back();
-    second.tangents.emplace_back();
-    second.texCoords.emplace_back();
-    EXPECT_EQ(findOrAddVertex(index, second, corners[0]), 1u);
+    index.randomState = 2;
+    unsigned stream = 100;
+    for (const auto& spreads : cases) {
+        const std::vector<GroupVertex> corners = makeCorners(spreads, 4000, ++stream);
+        expectSameAsLinearScan(index, corners, corners.size());
+        const uint8_t* keyed = index.cells.keyed;
+        EXPECT_TRUE(
+            std::any_of(keyed, keyed + index.cells.keyedCount, [](int k) { return k >= 3; }))
+            << "case " << stream;
+    }
 }
 
 } // namespace
