@@ -444,19 +444,6 @@ uint64_t unpredictableNumber() {
     return (static_cast<uint64_t>(device()) << 32) ^ device();
 }
 
-bool verticesMatch(const GroupVertex& stored, const GroupVertex& candidate) {
-    return near(stored.position.x, candidate.position.x) &&
-           near(stored.position.y, candidate.position.y) &&
-           near(stored.position.z, candidate.position.z) &&
-           near(stored.tangent.x, candidate.tangent.x) &&
-           near(stored.tangent.y, candidate.tangent.y) &&
-           near(stored.tangent.z, candidate.tangent.z) &&
-           near(stored.normal.x, candidate.normal.x) && near(stored.normal.y, candidate.normal.y) &&
-           near(stored.normal.z, candidate.normal.z) &&
-           near(stored.texCoord.u, candidate.texCoord.u) &&
-           near(stored.texCoord.v, candidate.texCoord.v);
-}
-
 void resetVertexIndex(VertexIndex& index, size_t expectedVertices, float positionSpacing) {
     size_t slotCount = 16;
     while (isTooFull(expectedVertices, slotCount)) {

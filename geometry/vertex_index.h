@@ -116,11 +116,6 @@ struct VertexProbe {
     uint64_t steps[vertexComponents][2] = {};
 };
 
-// True when every component of stored lies strictly within
-// vertexMatchTolerance of candidate's, compared in single precision in the
-// order position, tangent, normal, texture coordinate.
-bool verticesMatch(const GroupVertex& stored, const GroupVertex& candidate);
-
 // Empties the index for a group that will have at most expectedVertices
 // vertices; the table's memory is kept for the next group. positionSpacing,
 // when known, is a typical distance between neighbouring positions of the
