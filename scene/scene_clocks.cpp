@@ -5,10 +5,3 @@ float modelClock = 0.0f;
 float cameraClock = 0.0f;
 int32_t cameraLeg = 0;
 float lightClock = 0.0f;
-
-void resetSceneClocks() {
-    modelClock = 0.0f;
-    cameraClock = 0.0f;
-    cameraLeg = 0;
-    lightClock = 0.0f;
-}

@@ -13,6 +13,3 @@ extern float cameraClock;
 extern int32_t cameraLeg;
 // Advanced by the elapsed seconds per light step.
 extern float lightClock;
-
-// Back to the start of the run (for tests and tools that run several scenes).
-void resetSceneClocks();
