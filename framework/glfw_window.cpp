@@ -1,7 +1,8 @@
 // The GLFW backend of the platform layer: the program's real window on X11.
 //
-// GLFW's callbacks queue their events as Win32-style messages (glfw_messages.h);
-// taking a message polls GLFW only when the queue is empty. Quitting is the
+// GLFW's callbacks queue their events as Win32-style messages (glfw_messages.h)
+// in the framework's queue (queued_messages.h), which polls GLFW only when it
+// is empty. Quitting is the
 // window procedure's decision, so the close button only queues WM_CLOSE and
 // GLFW's should-close flag is cleared again.
 #include <cstdio>
@@ -12,15 +13,13 @@
 
 #include "framework/app_callbacks.h"
 #include "framework/glfw_messages.h"
-#include "framework/message_queue.h"
 #include "framework/platform.h"
-#include "framework/window_procedure.h"
+#include "framework/queued_messages.h"
 #include "framework/window_state.h"
 
 namespace {
 
 struct GlfwPlatform {
-    MessageQueue queue;
     bool minimised = false;
 };
 
@@ -30,7 +29,7 @@ GlfwPlatform platform;
 int glfwInitialisedMarker;
 
 void queueMessage(uint32_t message, uint64_t wParam, int64_t lParam) {
-    pushMessage(platform.queue, Message{message, wParam, lParam});
+    pushMessage(queuedMessages, Message{message, wParam, lParam});
 }
 
 // GLFW's own complaints go to standard error: standard output carries only
@@ -41,7 +40,7 @@ void reportGlfwError(int code, const char* description) {
 
 void queueMessages(const GlfwMessages& messages) {
     for (size_t i = 0; i < messages.count; ++i)
-        pushMessage(platform.queue, messages.messages[i]);
+        pushMessage(queuedMessages, messages.messages[i]);
 }
 
 void onKey(GLFWwindow*, int key, int scancode, int action, int mods) {
@@ -161,41 +160,19 @@ void destroyWindow() {
         glfwTerminate();
         windowState.instanceHandle = nullptr;
     }
-    clearMessages(platform.queue);
+    clearMessages(queuedMessages);
     platform.minimised = false;
     windowState.appInitialized = false;
 }
 
-bool takeMessage(Message& message) {
-    if (popMessage(platform.queue, message))
-        return true;
-    if (windowState.instanceHandle) {
+void pollWindowSystem() {
+    if (windowState.instanceHandle)
         glfwPollEvents();
-        if (popMessage(platform.queue, message))
-            return true;
-    }
-    return takeQuit(platform.queue, message);
 }
 
-void postMessage(const Message& message) {
-    pushMessage(platform.queue, message);
-}
-
-void dispatchMessage(const Message& message) {
-    windowProcedure(windowState.windowHandle, message.message, message.wParam, message.lParam);
-}
-
-void waitMessage() {
-    if (platform.queue.count == 0 && !platform.queue.quitPosted && windowState.instanceHandle)
+void waitWindowSystem() {
+    if (windowState.instanceHandle)
         glfwWaitEvents();
-}
-
-void postQuitMessage(int32_t exitCode) {
-    postQuit(platform.queue, exitCode);
-}
-
-int64_t defaultWindowProcedure(void*, uint32_t, uint64_t, int64_t) {
-    return 0;
 }
 
 void swapBuffers() {

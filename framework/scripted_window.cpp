@@ -5,7 +5,7 @@
 
 #include "framework/main_loop.h"
 #include "framework/platform.h"
-#include "framework/window_procedure.h"
+#include "framework/queued_messages.h"
 #include "framework/window_state.h"
 
 namespace {
@@ -26,6 +26,7 @@ ScriptedPlatform& scriptedPlatform() {
 
 void resetScriptedPlatform() {
     platform = ScriptedPlatform{};
+    clearMessages(queuedMessages);
     appCallbacks = AppCallbacks{};
     contextRequest = ContextRequest{};
     windowState = WindowState{};
@@ -33,7 +34,7 @@ void resetScriptedPlatform() {
 }
 
 void queueScriptedMessage(uint32_t message, uint64_t wParam, int64_t lParam) {
-    pushMessage(platform.queue, Message{message, wParam, lParam});
+    pushMessage(queuedMessages, Message{message, wParam, lParam});
 }
 
 bool createWindow(const WindowDesc& desc) {
@@ -47,7 +48,7 @@ bool createWindow(const WindowDesc& desc) {
     windowState.windowHandle = &scriptedWindow;
     windowState.deviceContext = &scriptedSurface;
     windowState.renderContext = &scriptedContext;
-    pushMessage(platform.queue, Message{WM_ACTIVATE, WA_ACTIVE, 0});
+    pushMessage(queuedMessages, Message{WM_ACTIVATE, WA_ACTIVE, 0});
     windowState.clientWidth = desc.width;
     windowState.clientHeight = desc.height;
     platform.events.push_back("create");
@@ -67,45 +68,24 @@ void destroyWindow() {
     platform.events.push_back("destroy");
 }
 
-bool takeMessage(Message& message) {
+void pollWindowSystem() {
     if (++platform.passes > platform.passLimit) {
         platform.runaway = true;
-        message = Message{WM_QUIT, 0, 0};
-        return true;
+        clearMessages(queuedMessages);
+        postQuit(queuedMessages, 0);
+        return;
     }
-    if (popMessage(platform.queue, message))
-        return true;
-    if (platform.onIdle) {
+    if (platform.onIdle)
         platform.onIdle();
-        if (popMessage(platform.queue, message))
-            return true;
-    }
-    return takeQuit(platform.queue, message);
 }
 
-void postMessage(const Message& message) {
-    pushMessage(platform.queue, message);
-}
-
-void dispatchMessage(const Message& message) {
-    windowProcedure(windowState.windowHandle, message.message, message.wParam, message.lParam);
-}
-
-void waitMessage() {
+void waitWindowSystem() {
     platform.events.push_back("wait");
     ++platform.waitCount;
     // Returning with nothing queued is a spurious wake-up, as real window
     // systems have; the loop simply waits again.
     if (platform.onWait)
         platform.onWait();
-}
-
-void postQuitMessage(int32_t exitCode) {
-    postQuit(platform.queue, exitCode);
-}
-
-int64_t defaultWindowProcedure(void*, uint32_t, uint64_t, int64_t) {
-    return 0;
 }
 
 void swapBuffers() {

@@ -11,11 +11,9 @@
 #include <vector>
 
 #include "framework/app_callbacks.h"
-#include "framework/message_queue.h"
 #include "framework/window_desc.h"
 
 struct ScriptedPlatform {
-    MessageQueue queue;
     bool createSucceeds = true;
 
     // Counter: each reading returns counter and then adds counterStep.
@@ -32,8 +30,9 @@ struct ScriptedPlatform {
     // "destroy"; tests append their own callback events to the same log.
     std::vector<std::string> events;
     int32_t swapCount = 0;
-    // Messages taken so far; past passLimit the loop gets WM_QUIT and
-    // runaway is set, so a faulty test fails instead of hanging.
+    // Times the loop found the queue empty; past passLimit the queue is
+    // emptied, WM_QUIT comes next and runaway is set, so a faulty test fails
+    // instead of hanging.
     int64_t passes = 0;
     int64_t passLimit = 100000;
     bool runaway = false;
@@ -48,5 +47,6 @@ ScriptedPlatform& scriptedPlatform();
 // Clears the backend and the framework's process-wide records.
 void resetScriptedPlatform();
 
-// Queues a message as the window system would.
+// Queues a message as the window system would (in the framework's queue,
+// queued_messages.h).
 void queueScriptedMessage(uint32_t message, uint64_t wParam = 0, int64_t lParam = 0);
