@@ -1,0 +1,239 @@
+// The Win32 backend of the platform layer: a window of class "Vorlin" with a
+// WGL context, on the system's own message queue.
+//
+// The context is made in two steps, as WGL requires: a legacy context from
+// the pixel format, current, lets wglCreateContextAttribsARB be looked up;
+// the context it makes from the framework's request then replaces the legacy
+// one. There is no fallback to the legacy context. Every failure releases
+// what was made through destroyWindow, which releases in reverse order.
+#include "framework/win32_window.h"
+
+#include "framework/app_callbacks.h"
+#include "framework/platform.h"
+#include "framework/window_procedure.h"
+#include "framework/window_state.h"
+
+Win32Platform win32Platform;
+
+namespace {
+
+// WGL_ARB_create_context and WGL_ARB_create_context_profile.
+constexpr int contextMajorVersion = 0x2091;
+constexpr int contextMinorVersion = 0x2092;
+constexpr int contextFlags = 0x2094;
+constexpr int contextProfileMask = 0x9126;
+constexpr int contextCoreProfile = 0x0001;
+
+using SwapIntervalFunction = BOOL(WINAPI*)(int interval);
+
+constexpr DWORD windowStyle = WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_OVERLAPPEDWINDOW;
+constexpr DWORD windowExStyle = WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
+
+HWND windowHandle() {
+    return static_cast<HWND>(windowState.windowHandle);
+}
+HDC deviceContext() {
+    return static_cast<HDC>(windowState.deviceContext);
+}
+
+// The system calls the window procedure with its own types.
+LRESULT CALLBACK receiveMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return static_cast<LRESULT>(windowProcedure(window, message, wParam, lParam));
+}
+
+// A WGL extension function, looked up in the current context; null when the
+// driver lacks it.
+template <typename Function>
+Function wglFunction(const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(wglGetProcAddress(name)));
+}
+
+bool fail() {
+    destroyWindow();
+    return false;
+}
+
+// Replaces the current legacy context by one made from contextRequest.
+bool createRequestedContext() {
+    CreateContextAttribsFunction createContext = win32Platform.createContextAttribs;
+    if (!createContext)
+        createContext = wglFunction<CreateContextAttribsFunction>("wglCreateContextAttribsARB");
+    if (!createContext)
+        return false;
+
+    int attributes[9] = {contextMajorVersion, contextRequest.majorVersion,
+                         contextMinorVersion, contextRequest.minorVersion,
+                         contextFlags,        contextRequest.flags};
+    // Profiles exist from 3.2 on; the core one matches the other backends.
+    if (contextRequest.majorVersion > 3 || contextRequest.minorVersion >= 2) {
+        attributes[6] = contextProfileMask;
+        attributes[7] = contextCoreProfile;
+    }
+
+    const HGLRC requested = createContext(deviceContext(), nullptr, attributes);
+    if (!requested)
+        return false;
+    if (!wglMakeCurrent(nullptr, nullptr)) {
+        wglDeleteContext(requested);
+        return false;
+    }
+    // On failure renderContext still names the legacy context, so the
+    // teardown tries it once more.
+    if (!wglDeleteContext(static_cast<HGLRC>(windowState.renderContext))) {
+        wglDeleteContext(requested);
+        return false;
+    }
+    windowState.renderContext = requested;
+    return wglMakeCurrent(deviceContext(), requested) != FALSE;
+}
+
+} // namespace
+
+bool createWindow(const WindowDesc& desc) {
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSA windowClass{};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
+    windowClass.lpfnWndProc = receiveMessage;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconA(nullptr, IDI_WINLOGO);
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = desc.className;
+    win32Platform.windowClass = RegisterClassA(&windowClass);
+    if (win32Platform.windowClass == 0)
+        return false; // nothing has been made yet
+    windowState.instanceHandle = instance;
+
+    // The outer size that gives the asked-for client area.
+    RECT frame{0, 0, desc.width, desc.height};
+    AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, windowExStyle);
+    windowState.windowHandle = CreateWindowExA(
+        windowExStyle, desc.className, desc.title, windowStyle, 0, 0, frame.right - frame.left,
+        frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
+    if (!windowState.windowHandle)
+        return fail();
+
+    windowState.deviceContext = GetDC(windowHandle());
+    if (!windowState.deviceContext)
+        return fail();
+
+    PIXELFORMATDESCRIPTOR format{};
+    format.nSize = sizeof(format);
+    format.nVersion = 1;
+    format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    format.iPixelType = PFD_TYPE_RGBA;
+    format.cColorBits = static_cast<BYTE>(desc.colorBits);
+    format.cDepthBits = static_cast<BYTE>(desc.depthBits);
+    format.cStencilBits = static_cast<BYTE>(desc.stencilBits);
+    format.iLayerType = PFD_MAIN_PLANE;
+    const int formatIndex = ChoosePixelFormat(deviceContext(), &format);
+    if (formatIndex == 0 || !SetPixelFormat(deviceContext(), formatIndex, &format))
+        return fail();
+
+    windowState.renderContext = wglCreateContext(deviceContext());
+    if (!windowState.renderContext)
+        return fail();
+    if (!wglMakeCurrent(deviceContext(), static_cast<HGLRC>(windowState.renderContext)))
+        return fail();
+    if (static_cast<uint32_t>(contextRequest.majorVersion) >= 3 && !createRequestedContext())
+        return fail();
+
+    // Vertical sync where the driver offers it (WGL_EXT_swap_control).
+    if (const auto swapInterval = wglFunction<SwapIntervalFunction>("wglSwapIntervalEXT"))
+        swapInterval(desc.swapInterval);
+
+    if (desc.visible) {
+        // Showing sends the WM_ACTIVATE that starts rendering.
+        ShowWindow(windowHandle(), SW_SHOW);
+        SetForegroundWindow(windowHandle());
+        SetFocus(windowHandle());
+    } else {
+        // A hidden window is never activated by the system; it gets the same
+        // activation so that it renders too.
+        PostMessageA(windowHandle(), WM_ACTIVATE, WA_ACTIVE, 0);
+    }
+
+    // Size messages sent while the window was made only updated the stored
+    // size; the asked-for size holds.
+    windowState.clientWidth = desc.width;
+    windowState.clientHeight = desc.height;
+    return true;
+}
+
+void destroyWindow() {
+    if (windowState.renderContext) {
+        wglMakeCurrent(nullptr, nullptr);
+        wglDeleteContext(static_cast<HGLRC>(windowState.renderContext));
+        windowState.renderContext = nullptr;
+    }
+    if (windowState.deviceContext) {
+        ReleaseDC(windowHandle(), deviceContext());
+        windowState.deviceContext = nullptr;
+    }
+    if (windowState.windowHandle) {
+        DestroyWindow(windowHandle());
+        windowState.windowHandle = nullptr;
+    }
+    if (windowState.instanceHandle) {
+        UnregisterClassA(MAKEINTATOM(win32Platform.windowClass),
+                         static_cast<HINSTANCE>(windowState.instanceHandle));
+        win32Platform.windowClass = 0;
+        windowState.instanceHandle = nullptr;
+    }
+    windowState.appInitialized = false;
+}
+
+bool takeMessage(Message& message) {
+    MSG& taken = win32Platform.taken;
+    if (!PeekMessageA(&taken, nullptr, 0, 0, PM_REMOVE))
+        return false;
+    message = Message{taken.message, taken.wParam, taken.lParam};
+    return true;
+}
+
+void postMessage(const Message& message) {
+    PostMessageA(windowHandle(), message.message, message.wParam, message.lParam);
+}
+
+void dispatchMessage(const Message& message) {
+    MSG record = win32Platform.taken;
+    if (record.message != message.message || record.wParam != message.wParam ||
+        record.lParam != message.lParam) {
+        // Not the message taken last: addressed to the window, as posted.
+        record = MSG{};
+        record.hwnd = windowHandle();
+        record.message = message.message;
+        record.wParam = message.wParam;
+        record.lParam = message.lParam;
+    }
+    TranslateMessage(&record);
+    DispatchMessageA(&record);
+}
+
+void waitMessage() {
+    WaitMessage();
+}
+
+void postQuitMessage(int32_t exitCode) {
+    PostQuitMessage(exitCode);
+}
+
+int64_t defaultWindowProcedure(void* window, uint32_t message, uint64_t wParam, int64_t lParam) {
+    return DefWindowProcA(static_cast<HWND>(window), message, wParam, lParam);
+}
+
+void swapBuffers() {
+    if (windowState.deviceContext)
+        SwapBuffers(deviceContext());
+}
+
+int64_t readCounter() {
+    LARGE_INTEGER count;
+    QueryPerformanceCounter(&count);
+    return count.QuadPart;
+}
+
+int64_t counterFrequency() {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return frequency.QuadPart;
+}
