@@ -1,15 +1,13 @@
 // tidemoor: the sea-floor scene in its window.
-#include <cstdio>
-
 #include "framework/app_callbacks.h"
 #include "framework/entry.h"
+#include "framework/line_output.h"
 #include "scene/frame.h"
 #include "scene/scene.h"
 #include "scene/scene_callbacks.h"
 
 int main() {
-    // Each completed line reaches a reader on a pipe at once.
-    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    sendOutputLineByLine();
 
     appCallbacks.initCallback = initScene;
     appCallbacks.reshapeCallback = reshapeSceneCallback;

@@ -19,6 +19,7 @@
 #include "capture/frame_counters.h"
 #include "framework/app_callbacks.h"
 #include "framework/entry.h"
+#include "framework/line_output.h"
 #include "framework/platform.h"
 #include "framework/window_state.h"
 #include "scene/frame.h"
@@ -150,7 +151,7 @@ bool updateCapture(float) {
 } // namespace
 
 int main(int argc, char** argv) {
-    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    sendOutputLineByLine();
     std::string error;
     if (!parseCaptureOptions(std::vector<std::string>(argv + 1, argv + argc), run.options, error)) {
         std::fprintf(stderr,
