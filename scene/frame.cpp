@@ -152,7 +152,15 @@ void releaseScene(Scene& scene) {
     }
 }
 
-extern "C" void terminate() {
+// A Windows executable exports only what is marked; on Linux the program's
+// link exports it with a linker option instead.
+#if defined(_WIN32)
+#define EXPORTED_BY_NAME __declspec(dllexport)
+#else
+#define EXPORTED_BY_NAME
+#endif
+
+extern "C" EXPORTED_BY_NAME void terminate() {
     if (theScene)
         releaseScene(*theScene);
 }
