@@ -42,7 +42,11 @@ class Program:
 
     def __init__(self, arguments, folder):
         self.process = subprocess.Popen(
-            ["wine"] + arguments, cwd=folder, stdout=subprocess.PIPE, stderr=subprocess.PIPE
+            ["wine"] + arguments,
+            cwd=folder,
+            stdin=subprocess.DEVNULL,
+            stdout=subprocess.PIPE,
+            stderr=subprocess.PIPE,
         )
         self.output = b""
         self.errors = b""
