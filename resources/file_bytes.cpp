@@ -19,6 +19,10 @@
 #ifndef O_NONBLOCK
 #define O_NONBLOCK 0
 #endif
+// Windows opens in text mode unless told otherwise, turning CR LF into LF.
+#ifndef O_BINARY
+#define O_BINARY 0
+#endif
 
 namespace {
 
@@ -41,7 +45,7 @@ bool readFileBytes(const char* path, FileBytes& out, size_t maxBytes) {
     }
     // Non-blocking open, so a FIFO without a writer is refused rather than
     // waited for; the check is made on the descriptor that is read.
-    Descriptor file{open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+    Descriptor file{open(path, O_RDONLY | O_BINARY | O_NONBLOCK | O_CLOEXEC)};
     if (file.fd < 0) {
         return false;
     }

@@ -11,6 +11,7 @@
 #include <sys/mman.h>
 #endif
 
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
 namespace {
 
 // Below this the page faults cost less than the system calls.
@@ -26,6 +27,7 @@ uintptr_t roundDown(uintptr_t value, uintptr_t step) {
 }
 
 } // namespace
+#endif
 
 void prepareForWriting(void* buffer, size_t bufferBytes, size_t from, size_t to) {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)

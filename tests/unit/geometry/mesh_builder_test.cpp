@@ -3,16 +3,14 @@
 // are the fuzz target's.
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "geometry/mesh.h"
+#include "unit/temp_folder.h"
 
 namespace {
 
@@ -118,18 +116,15 @@ TEST(MeshBuilder, GroupListsAreSizedForTheirOwnFaces) {
 }
 
 TEST(CreateMesh, PrintsItsLineOnceTheFileIsRead) {
-    std::string folder = (std::filesystem::temp_directory_path() / "tidemoor-mesh-XXXXXX").string();
-    ASSERT_NE(mkdtemp(folder.data()), nullptr);
-    const std::string path = folder + "/tri.obj";
-    std::ofstream(path) << triangle << "f 1 2 3\n";
+    const TempFolder folder;
+    const std::string path = folder.write("tri.obj", triangle + "f 1 2 3\n");
     testing::internal::CaptureStdout();
     const Mesh mesh = createMesh(path);
-    const Mesh missing = createMesh(folder + "/missing.obj");
+    const Mesh missing = createMesh(folder.path + "/missing.obj");
     const Mesh unnamed = createMesh("");
     fflush(stdout);
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "...done\n...creating Mesh: " + path + "\n\n");
     EXPECT_EQ(groups(mesh), (Groups{{"default", 0, 3, 3}}));
     EXPECT_TRUE(missing.groups.empty() && unnamed.groups.empty());
-    std::filesystem::remove_all(folder);
 }

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "geometry/obj_parser.h"
 #include "resources/texture.h"
+#include "unit/temp_folder.h"
 
 namespace {
 
@@ -68,10 +68,9 @@ TEST(MtlParser, DiffuseMapsNameTheirTextureAndNormalMap) {
 // "usemtl" took the material's id, which restarts at 0 in every library, so
 // faces of a second library drew with the first one's materials.
 TEST(MtlParser, UsemtlSelectsListPositionsAcrossLibraries) {
-    std::string folder = (std::filesystem::temp_directory_path() / "tidemoor-mtl-XXXXXX").string();
-    ASSERT_NE(mkdtemp(folder.data()), nullptr);
+    const TempFolder folder;
     const auto previous = std::filesystem::current_path();
-    std::filesystem::current_path(folder); // libraries are named relative to it
+    std::filesystem::current_path(folder.path); // libraries are named relative to it
     std::ofstream("one.mtl") << "newmtl red\nKd 1 0 0\nnewmtl green\nKd 0 1 0\n";
     std::ofstream("two.mtl") << "newmtl blue\nKd 0 0 1\nnewmtl red\nKd 1 0.5 0.5\n";
     std::ofstream("model.obj") << "v 0 0 0\nv 1 0 0\nv 0 1 0\nusemtl green\nf 1 2 3\n"
@@ -81,7 +80,6 @@ TEST(MtlParser, UsemtlSelectsListPositionsAcrossLibraries) {
     ObjData data;
     const bool loaded = loadObj(materials, "model.obj", data);
     std::filesystem::current_path(previous);
-    std::filesystem::remove_all(folder);
 
     ASSERT_TRUE(loaded);
     ASSERT_EQ(materials.size(), 5u);

@@ -1,8 +1,7 @@
 // The one whole-file reader and the readers built on it: regular files only,
 // read whole and zero-terminated, anything else refused without blocking.
-#include <filesystem>
-#include <fstream>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -10,24 +9,10 @@
 #include "resources/file_bytes.h"
 #include "resources/text_file.h"
 #include "resources/tga_image.h"
-
-namespace {
-
-// A fresh directory, removed with everything in it.
-struct TempDir {
-    std::string path = (std::filesystem::temp_directory_path() / "tidemoor-files-XXXXXX").string();
-    TempDir() { EXPECT_NE(mkdtemp(path.data()), nullptr); }
-    ~TempDir() { std::filesystem::remove_all(path); }
-    std::string write(const std::string& name, const std::string& bytes) const {
-        std::ofstream(path + "/" + name, std::ios::binary) << bytes;
-        return path + "/" + name;
-    }
-};
-
-} // namespace
+#include "unit/temp_folder.h"
 
 TEST(ReadFileBytes, ReadsRegularFilesWholeAndZeroTerminated) {
-    TempDir dir;
+    TempFolder dir;
     const std::string source = "#version 150\r\nvoid main() {}\n";
     const std::string path = dir.write("a.vs", source);
     FileBytes bytes;
@@ -46,11 +31,16 @@ TEST(ReadFileBytes, ReadsRegularFilesWholeAndZeroTerminated) {
 // A directory or FIFO used to be opened and read, and a FIFO without a writer
 // blocked forever.
 TEST(ReadFileBytes, RefusesMissingAndIrregularFilesWithoutBlocking) {
-    TempDir dir;
+    TempFolder dir;
+#if defined(_WIN32)
+    const std::vector<std::string> paths = {dir.path + "/missing", dir.path, "NUL"};
+#else
     const std::string fifo = dir.path + "/pipe.tga";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    for (const std::string& path : {dir.path + "/missing", dir.path, fifo, std::string("/dev/null"),
-                                    std::string("/dev/zero")}) {
+    const std::vector<std::string> paths = {dir.path + "/missing", dir.path, fifo, "/dev/null",
+                                            "/dev/zero"};
+#endif
+    for (const std::string& path : paths) {
         SCOPED_TRACE(path);
         FileBytes bytes;
         EXPECT_FALSE(readFileBytes(path.c_str(), bytes));

@@ -1,0 +1,279 @@
+#!/usr/bin/env python3
+"""The Windows programs under Wine, checked the way the Linux end-to-end tests
+check the native ones: tidemoor's start-up transcript, Escape ending it with
+exit code 0 and its exported terminate callback; tidemoor-capture's frames 2
+and 120 against the reference pictures, within the same tolerance.
+
+Run by scripts/test-win32 with WINEPREFIX and DISPLAY (an Xvfb server) set:
+    check_programs.py LAYOUT SOURCE
+LAYOUT holds bin/ (the .exe files), Shader/ and scene/; the programs run in
+LAYOUT/scene. SOURCE is the repository, for the expected transcript and the
+reference pictures. Prints PASS or FAIL per check and the counts; exits 1 on
+any failure.
+"""
+
+import os
+import re
+import struct
+import subprocess
+import sys
+import threading
+import time
+import zlib
+
+WINDOW_TITLE = "^Vorlin - Tidemoor$"
+
+
+def expected_transcript(source):
+    """The transcript the Linux window test expects, read from its source so
+    that both platforms are held to one text."""
+    path = os.path.join(source, "tests/e2e/tidemoor_window_test.cpp")
+    with open(path, encoding="utf-8") as file:
+        text = file.read()
+    match = re.search(r"const std::string transcript =(.*?);", text, re.S)
+    if not match:
+        raise RuntimeError(f"no transcript in {path}")
+    pieces = re.findall(r'"((?:[^"\\]|\\.)*)"', match.group(1))
+    return "".join(piece.encode().decode("unicode_escape") for piece in pieces)
+
+
+class Program:
+    """A program started under Wine, its standard output collected as it comes."""
+
+    def __init__(self, arguments, folder):
+        self.process = subprocess.Popen(
+            ["wine"] + arguments,
+            cwd=folder,
+            stdin=subprocess.DEVNULL,
+            stdout=subprocess.PIPE,
+            stderr=subprocess.PIPE,
+        )
+        self.output = b""
+        self.errors = b""
+        self.lock = threading.Lock()
+        self.readers = [
+            threading.Thread(target=self._read, args=(self.process.stdout, "output"), daemon=True),
+            threading.Thread(target=self._read, args=(self.process.stderr, "errors"), daemon=True),
+        ]
+        for reader in self.readers:
+            reader.start()
+
+    def _read(self, stream, name):
+        while True:
+            chunk = stream.read1(65536)
+            if not chunk:
+                return
+            with self.lock:
+                setattr(self, name, getattr(self, name) + chunk)
+
+    def text(self):
+        """Standard output so far, line ends as on Linux."""
+        with self.lock:
+            return self.output.decode("utf-8", "replace").replace("\r\n", "\n")
+
+    def wait(self, seconds):
+        """The exit code, or None when the program still runs after seconds."""
+        try:
+            code = self.process.wait(timeout=seconds)
+        except subprocess.TimeoutExpired:
+            return None
+        for reader in self.readers:
+            reader.join(timeout=5)
+        return code
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+
+    def describe(self):
+        with self.lock:
+            errors = self.errors.decode("utf-8", "replace")[-2000:]
+        state = "running" if self.process.poll() is None else f"exit code {self.process.returncode}"
+        return f"{state}\n--- standard output ---\n{self.text()}\n--- standard error ---\n{errors}"
+
+
+def find_window(seconds):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        found = subprocess.run(
+            ["xdotool", "search", "--name", WINDOW_TITLE], capture_output=True, text=True
+        ).stdout.split()
+        if found:
+            return found[0]
+        time.sleep(0.2)
+    return None
+
+
+def wait_until(condition, seconds):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        if condition():
+            return True
+        time.sleep(0.1)
+    return condition()
+
+
+def read_png(path):
+    """8-bit RGB or RGBA PNG as (width, height, rows of RGB bytes)."""
+    with open(path, "rb") as file:
+        data = file.read()
+    if data[:8] != b"\x89PNG\r\n\x1a\n":
+        raise ValueError(f"{path} is not a PNG file")
+    at, header, compressed = 8, None, b""
+    while at < len(data):
+        (length,) = struct.unpack(">I", data[at : at + 4])
+        kind = data[at + 4 : at + 8]
+        body = data[at + 8 : at + 8 + length]
+        if kind == b"IHDR":
+            header = struct.unpack(">IIBBBBB", body)
+        elif kind == b"IDAT":
+            compressed += body
+        at += 12 + length
+    width, height, depth, colour, _, _, interlace = header
+    if depth != 8 or colour not in (2, 6) or interlace != 0:
+        raise ValueError(f"{path}: only 8-bit RGB(A) without interlacing is read here")
+    channels = 4 if colour == 6 else 3
+    raw = zlib.decompress(compressed)
+    stride = width * channels
+    rows, previous = [], bytearray(stride)
+    for y in range(height):
+        start = y * (stride + 1)
+        kind, line = raw[start], bytearray(raw[start + 1 : start + 1 + stride])
+        for x in range(stride):
+            left = line[x - channels] if x >= channels else 0
+            up = previous[x]
+            corner = previous[x - channels] if x >= channels else 0
+            if kind == 1:
+                line[x] = (line[x] + left) & 0xFF
+            elif kind == 2:
+                line[x] = (line[x] + up) & 0xFF
+            elif kind == 3:
+                line[x] = (line[x] + ((left + up) >> 1)) & 0xFF
+            elif kind == 4:
+                p = left + up - corner
+                pa, pb, pc = abs(p - left), abs(p - up), abs(p - corner)
+                guess = left if pa <= pb and pa <= pc else up if pb <= pc else corner
+                line[x] = (line[x] + guess) & 0xFF
+        rows.append(bytes(line) if channels == 3 else bytes(b for i, b in enumerate(line) if i % 4 != 3))
+        previous = line
+    return width, height, rows
+
+
+def difference(a, b):
+    """Mean absolute channel difference and the share of pixels with a channel
+    off by more than 16, as tests/e2e/image_compare.cpp measures them."""
+    if a[:2] != b[:2]:
+        return None
+    total = changed = 0
+    for row_a, row_b in zip(a[2], b[2]):
+        for x in range(0, len(row_a), 3):
+            offs = [abs(row_a[x + c] - row_b[x + c]) for c in range(3)]
+            total += sum(offs)
+            changed += max(offs) > 16
+    pixels = a[0] * a[1]
+    return total / (pixels * 3), changed / pixels
+
+
+class Report:
+    def __init__(self):
+        self.passed = 0
+        self.failed = 0
+
+    def check(self, name, ok, detail="", started=None, figures=""):
+        took = f" ({time.monotonic() - started:.1f} s)" if started is not None else ""
+        figures = f": {figures}" if figures else ""
+        print(f"{'PASS' if ok else 'FAIL'} {name}{took}{figures}", flush=True)
+        if not ok and detail:
+            print("     " + detail.replace("\n", "\n     "), flush=True)
+        if ok:
+            self.passed += 1
+        else:
+            self.failed += 1
+
+
+def check_exports(report, layout):
+    table = subprocess.run(
+        ["x86_64-w64-mingw32-objdump", "-p", os.path.join(layout, "bin/tidemoor.exe")],
+        capture_output=True,
+        text=True,
+    ).stdout
+    names = table.split("[Ordinal/Name Pointer] Table", 1)[-1] if "Ordinal/Name" in table else ""
+    report.check("tidemoor.exe exports terminate", re.search(r"\]\s+terminate\n", names) is not None)
+
+
+def check_tidemoor(report, layout, source):
+    started = time.monotonic()
+    program = Program([os.path.join(layout, "bin/tidemoor.exe")], os.path.join(layout, "scene"))
+    try:
+        window = find_window(60)
+        report.check("tidemoor.exe shows its window", window is not None, program.describe(), started)
+        if window is None:
+            return
+        # A reader on a pipe sees each line as it is printed, not at exit.
+        streamed = wait_until(lambda: " ready\n" in program.text(), 60)
+        report.check("tidemoor.exe prints ready while it runs", streamed, program.describe(), started)
+        subprocess.run(["xdotool", "key", "--window", window, "Escape"], capture_output=True)
+        code = program.wait(30)
+        report.check(
+            "tidemoor.exe ends on Escape with exit code 0", code == 0, program.describe(), started
+        )
+        expected = expected_transcript(source)
+        report.check(
+            "tidemoor.exe prints the start-up transcript",
+            program.text() == expected,
+            f"expected:\n{expected}\ngot:\n{program.text()}",
+        )
+    finally:
+        program.stop()
+
+
+def check_capture(report, layout, source):
+    started = time.monotonic()
+    shots = os.path.join(layout, "shots")
+    os.makedirs(shots, exist_ok=True)
+    files = {frame: os.path.join(shots, f"f{frame}.png") for frame in (2, 120)}
+    arguments = [os.path.join(layout, "bin/tidemoor-capture.exe"), "--frames", "121", "--dt",
+                 "0.016667", "--size", "320x250"]
+    for frame, path in files.items():
+        arguments += ["--shot", f"{frame}:{path}"]
+    program = Program(arguments, os.path.join(layout, "scene"))
+    try:
+        code = program.wait(180)
+        report.check("tidemoor-capture.exe exits 0", code == 0, program.describe(), started)
+    finally:
+        program.stop()
+    for frame, path in files.items():
+        name = f"frame{frame}.png"
+        try:
+            shot = read_png(path)
+            reference = read_png(os.path.join(source, "tests/data/reference", name))
+        except (OSError, ValueError) as error:
+            report.check(f"tidemoor-capture.exe {name} matches the reference", False, str(error))
+            continue
+        measured = difference(reference, shot)
+        if measured is None:
+            report.check(f"tidemoor-capture.exe {name} matches the reference", False,
+                         f"size {shot[0]} x {shot[1]}, reference {reference[0]} x {reference[1]}")
+            continue
+        ok = measured[0] < 2.0 and measured[1] < 0.01
+        figures = (f"mean difference {measured[0]:.3f} (below 2.0 wanted), "
+                   f"changed pixels {100 * measured[1]:.2f} % (below 1 % wanted)")
+        report.check(f"tidemoor-capture.exe {name} matches the reference", ok, figures=figures)
+
+
+def main():
+    if len(sys.argv) != 3:
+        print(__doc__, file=sys.stderr)
+        return 2
+    layout, source = (os.path.abspath(argument) for argument in sys.argv[1:])
+    report = Report()
+    check_exports(report, layout)
+    check_tidemoor(report, layout, source)
+    check_capture(report, layout, source)
+    print(f"{report.passed} passed, {report.failed} failed")
+    return 0 if report.failed == 0 else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
