@@ -17,12 +17,10 @@ Win32Platform win32Platform;
 
 namespace {
 
-// WGL_ARB_create_context and WGL_ARB_create_context_profile.
+// WGL_ARB_create_context.
 constexpr int contextMajorVersion = 0x2091;
 constexpr int contextMinorVersion = 0x2092;
 constexpr int contextFlags = 0x2094;
-constexpr int contextProfileMask = 0x9126;
-constexpr int contextCoreProfile = 0x0001;
 
 using SwapIntervalFunction = BOOL(WINAPI*)(int interval);
 
@@ -61,14 +59,15 @@ bool createRequestedContext() {
     if (!createContext)
         return false;
 
-    int attributes[9] = {contextMajorVersion, contextRequest.majorVersion,
-                         contextMinorVersion, contextRequest.minorVersion,
-                         contextFlags,        contextRequest.flags};
-    // Profiles exist from 3.2 on; the core one matches the other backends.
-    if (contextRequest.majorVersion > 3 || contextRequest.minorVersion >= 2) {
-        attributes[6] = contextProfileMask;
-        attributes[7] = contextCoreProfile;
-    }
+    // No profile is named: WGL then makes the core profile, as the other
+    // backends ask for.
+    const int attributes[7] = {contextMajorVersion,
+                               contextRequest.majorVersion,
+                               contextMinorVersion,
+                               contextRequest.minorVersion,
+                               contextFlags,
+                               contextRequest.flags,
+                               0};
 
     const HGLRC requested = createContext(deviceContext(), nullptr, attributes);
     if (!requested)
