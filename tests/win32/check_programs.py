@@ -1,14 +1,17 @@
 #!/usr/bin/env python3
 """The Windows programs under Wine, checked the way the Linux end-to-end tests
-check the native ones: tidemoor's start-up transcript, Escape ending it with
-exit code 0 and its exported terminate callback; tidemoor-capture's frames 2
-and 120 against the reference pictures, within the same tolerance.
+check the native ones: tidemoor's start-up transcript, its window's class and
+client size, Escape and the close request (WM_CLOSE) each ending it with exit
+code 0, and its exported terminate callback; tidemoor-capture's frames 2 and
+120 against the reference pictures, within the same tolerance.
 
 Run by scripts/test-win32 with WINEPREFIX and DISPLAY (an Xvfb server) set:
-    check_programs.py LAYOUT SOURCE
+    check_programs.py LAYOUT SOURCE PROBE
 LAYOUT holds bin/ (the .exe files), Shader/ and scene/; the programs run in
 LAYOUT/scene. SOURCE is the repository, for the expected transcript and the
-reference pictures. Prints PASS or FAIL per check and the counts; exits 1 on
+reference pictures. PROBE is window_probe.exe (tests/win32/window_probe.cpp),
+which reads and closes the window from inside the Wine prefix, where Wine
+keeps the Win32 class that the X window does not show. Prints PASS or FAIL per check and the counts; exits 1 on
 any failure.
 """
 
@@ -202,25 +205,45 @@ def check_exports(report, layout):
     report.check("tidemoor.exe exports terminate", re.search(r"\]\s+terminate\n", names) is not None)
 
 
-def check_tidemoor(report, layout, source):
+def run_probe(probe, arguments=()):
+    """window_probe.exe's exit code and output, run while tidemoor.exe runs."""
+    program = Program([probe, *arguments], os.path.dirname(probe))
+    try:
+        return program.wait(30), program.text()
+    finally:
+        program.stop()
+
+
+def check_tidemoor(report, layout, source, probe, ending):
+    """One launch of tidemoor.exe, ended by Escape (its window and output
+    checked on the way) or by the close button's request, WM_CLOSE."""
     started = time.monotonic()
     program = Program([os.path.join(layout, "bin/tidemoor.exe")], os.path.join(layout, "scene"))
     try:
         window = find_window(60)
-        report.check("tidemoor.exe shows its window", window is not None, program.describe(), started)
-        if window is None:
-            return
         # A reader on a pipe sees each line as it is printed, not at exit.
-        streamed = wait_until(lambda: " ready\n" in program.text(), 60)
-        report.check("tidemoor.exe prints ready while it runs", streamed, program.describe(), started)
-        subprocess.run(["xdotool", "key", "--window", window, "Escape"], capture_output=True)
+        ready = window is not None and wait_until(lambda: " ready\n" in program.text(), 60)
+        report.check(f"tidemoor.exe shows its window and prints ready while it runs ({ending})",
+                     ready, program.describe(), started)
+        if not ready:
+            return
+        if ending == "Escape":
+            code, seen = run_probe(probe)
+            report.check(
+                "tidemoor.exe's window has class Vorlin and a 1024x800 client area",
+                code == 0 and seen == "class Vorlin client 1024x800\n",
+                f"window_probe.exe: exit code {code}, output {seen!r}",
+            )
+            subprocess.run(["xdotool", "key", "--window", window, "Escape"], capture_output=True)
+        else:
+            run_probe(probe, ["--close"])
         code = program.wait(30)
         report.check(
-            "tidemoor.exe ends on Escape with exit code 0", code == 0, program.describe(), started
+            f"tidemoor.exe ends on {ending} with exit code 0", code == 0, program.describe(), started
         )
         expected = expected_transcript(source)
         report.check(
-            "tidemoor.exe prints the start-up transcript",
+            f"tidemoor.exe prints the start-up transcript and nothing after it ({ending})",
             program.text() == expected,
             f"expected:\n{expected}\ngot:\n{program.text()}",
         )
@@ -263,13 +286,14 @@ def check_capture(report, layout, source):
 
 
 def main():
-    if len(sys.argv) != 3:
+    if len(sys.argv) != 4:
         print(__doc__, file=sys.stderr)
         return 2
-    layout, source = (os.path.abspath(argument) for argument in sys.argv[1:])
+    layout, source, probe = (os.path.abspath(argument) for argument in sys.argv[1:])
     report = Report()
     check_exports(report, layout)
-    check_tidemoor(report, layout, source)
+    for ending in ("Escape", "a close request"):
+        check_tidemoor(report, layout, source, probe, ending)
     check_capture(report, layout, source)
     print(f"{report.passed} passed, {report.failed} failed")
     return 0 if report.failed == 0 else 1
