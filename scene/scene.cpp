@@ -44,7 +44,11 @@ bool loadMeshesToShader(Scene& scene) {
     initShadowMap(*scene.shadowMap);
     initShaders(scene);
     initModels(scene);
+    uploadScene(scene);
+    return true;
+}
 
+void uploadScene(Scene& scene) {
     // Unit 0 keeps the shadow map for the whole run.
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, scene.shadowMap->depthTexture);
@@ -64,7 +68,6 @@ bool loadMeshesToShader(Scene& scene) {
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);
     std::printf("ready\n");
-    return true;
 }
 
 void initShaders(Scene& scene) {
@@ -110,7 +113,17 @@ void initShaders(Scene& scene) {
 
 void initModels(Scene& scene) {
     std::printf("Init Models...");
+    initDonut(scene);
+    // The meshes' textures are made as each model is read, in the order its
+    // libraries name them.
+    for (size_t i = 0; i < scene.meshes.size(); ++i) {
+        readModel(scene, i);
+        createMaterialTextures(*scene.meshes[i]);
+    }
+    std::printf("done\n");
+}
 
+void initDonut(Scene& scene) {
     scene.donut = std::make_unique<DonutModel>(createDonut());
     DonutModel& donut = *scene.donut;
     createTorus(&donut.shape, 0.5f, 1.0f);
@@ -124,22 +137,18 @@ void initModels(Scene& scene) {
     scene.donutNormalMap = std::make_unique<Texture>("donut_NRM.tga", "donut");
     donut.normalMapId = scene.donutNormalMap->textureId;
     donut.useNormalMapping = true;
+}
 
-    // The meshes' textures are made as each model is read, in the order its
-    // libraries name them.
-    std::printf("\nLoading Obj-file...BikiniBottom");
-    scene.meshes[0] = std::make_unique<Mesh>(createMesh("bikinibottom.obj"));
-    createMaterialTextures(*scene.meshes[0]);
-    scene.meshes[0]->position = Vector3{0.0f, 0.0f, 0.0f};
-    scene.meshes[0]->rotation = Vector3{0.0f, 90.0f, 0.0f};
-    std::printf("Loading Obj-file...Gary");
-    scene.meshes[1] = std::make_unique<Mesh>(createMesh("gary.obj"));
-    createMaterialTextures(*scene.meshes[1]);
-    std::printf("Loading Obj-file...Spongebob");
-    scene.meshes[2] = std::make_unique<Mesh>(createMesh("spongebob.obj"));
-    createMaterialTextures(*scene.meshes[2]);
-    std::printf("Loading Obj-file...Patrick");
-    scene.meshes[3] = std::make_unique<Mesh>(createMesh("patrick.obj"));
-    createMaterialTextures(*scene.meshes[3]);
-    std::printf("done\n");
+void readModel(Scene& scene, size_t index) {
+    static const char* const messages[4] = {
+        "\nLoading Obj-file...BikiniBottom", "Loading Obj-file...Gary",
+        "Loading Obj-file...Spongebob", "Loading Obj-file...Patrick"};
+    static const char* const files[4] = {"bikinibottom.obj", "gary.obj", "spongebob.obj",
+                                         "patrick.obj"};
+    std::printf("%s", messages[index]);
+    scene.meshes[index] = std::make_unique<Mesh>(createMesh(files[index]));
+    if (index == 0) {
+        scene.meshes[0]->position = Vector3{0.0f, 0.0f, 0.0f};
+        scene.meshes[0]->rotation = Vector3{0.0f, 90.0f, 0.0f};
+    }
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -50,13 +51,26 @@ bool initScene();
 // A new scene with its cameras, light and shadow-map record (no GL objects).
 std::unique_ptr<Scene> createScene();
 
-// The start-up: shadow map, shaders, models, uploads and GL state; prints
-// the start-up transcript up to "ready". Always true.
+// The start-up: shadow map, shaders, models, then uploadScene; prints the
+// start-up transcript up to "ready". Always true. The steps below are
+// public so that a tool can time them, calling them in this order.
 bool loadMeshesToShader(Scene& scene);
 
 // Builds and locates the "Depth" and "Texture" programs and assigns the
 // samplers to units 0, 1 and 2.
 void initShaders(Scene& scene);
 
-// Creates the donut with its two textures and loads the four models.
+// Prints "Init Models...", creates the donut and loads the four models,
+// each read and then given its material textures.
 void initModels(Scene& scene);
+
+// Creates the donut with its two textures.
+void initDonut(Scene& scene);
+
+// Prints the model's "Loading Obj-file..." line and reads and builds model
+// index (0 to 3) into scene.meshes, without its material textures.
+void readModel(Scene& scene, size_t index);
+
+// Binds the shadow map, uploads the meshes and the donut, sets the GL state
+// and prints the transcript from "Load Mesh to Shader..." to "ready".
+void uploadScene(Scene& scene);
