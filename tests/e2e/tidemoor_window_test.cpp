@@ -14,19 +14,12 @@
 
 #include "image_compare.h"
 #include "program_runner.h"
+#include "startup_transcript.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 namespace {
-
-const std::string transcript =
-    "Init Scene...\nInit Shader......done\nInit Models...\n"
-    "Loading Obj-file...BikiniBottom...done\n...creating Mesh: bikinibottom.obj\n\n"
-    "Loading Obj-file...Gary...done\n...creating Mesh: gary.obj\n\n"
-    "Loading Obj-file...Spongebob...done\n...creating Mesh: spongebob.obj\n\n"
-    "Loading Obj-file...Patrick...done\n...creating Mesh: patrick.obj\n\n"
-    "done\nLoad Mesh to Shader...\nSkybox...\nGary...\nSpongebob...\nPatrick...\ndone\n ready\n";
 
 struct Tidemoor {
     RunningProgram program;
@@ -84,7 +77,7 @@ TEST(TidemoorWindow, StartsTakesKeysAndAResizeAndEndsOnEscape) {
     runCommand("xdotool key --window " + id + " Escape 2>/dev/null");
     ASSERT_TRUE(waitForExit(tidemoor.program, 20s)) << describe(tidemoor.program);
     EXPECT_EQ(tidemoor.program.exitCode, 0);
-    EXPECT_EQ(tidemoor.program.output, transcript);
+    EXPECT_EQ(tidemoor.program.output, startupTranscript);
 }
 
 TEST(TidemoorWindow, CarriesOnWithMissingAndBrokenFilesAndEndsOnACloseRequest) {
