@@ -1,12 +1,14 @@
 // tidemoor-capture: runs the scene like tidemoor, in a hidden window with a
 // fixed time step, presses scripted keys, writes chosen frames to PNG and
-// optionally prints frame figures. Run it in a scene folder, like tidemoor.
+// optionally prints frame figures and where the start-up time went. Run it
+// in a scene folder, like tidemoor.
 //
 //   tidemoor-capture [--frames N] [--dt SECONDS] [--size WxH]
 //                    [--key FRAME:KEY]... [--shot FRAME:FILE.png]... [--stats]
 #include <time.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -22,11 +24,29 @@
 #include "framework/line_output.h"
 #include "framework/platform.h"
 #include "framework/window_state.h"
+#include "geometry/mesh_buffers.h"
 #include "scene/frame.h"
 #include "scene/scene.h"
 #include "scene/scene_callbacks.h"
+#include "scene/shadow_map.h"
 
 namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+// Steady-clock readings at the seams of the start-up, from main to the end
+// of the first frame.
+struct StartupMarks {
+    SteadyClock::time_point start;
+    SteadyClock::time_point windowReady; // createWindow and GLEW done
+    SteadyClock::time_point shadowMapReady;
+    SteadyClock::time_point shadersReady;
+    SteadyClock::time_point donutReady;
+    std::array<SteadyClock::time_point, 4> modelRead;
+    std::array<SteadyClock::time_point, 4> modelTextured;
+    SteadyClock::time_point uploaded;
+    SteadyClock::time_point firstFrameDone;
+};
 
 struct CaptureRun {
     CaptureOptions options;
@@ -36,6 +56,7 @@ struct CaptureRun {
     std::vector<double> gpuMilliseconds;
     uint64_t drawCalls = 0;
     uint64_t allocations = 0;
+    StartupMarks startup;
 };
 
 CaptureRun run;
@@ -99,8 +120,67 @@ void printStats() {
         std::printf("heap allocations per frame: unavailable in a sanitizer build\n");
 }
 
+double millisecondsBetween(SteadyClock::time_point from, SteadyClock::time_point to) {
+    return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+void printStartup() {
+    const StartupMarks& at = run.startup;
+    const auto line = [](const char* stage, SteadyClock::time_point from,
+                         SteadyClock::time_point to) {
+        std::printf("start-up %s: %.3f ms\n", stage, millisecondsBetween(from, to));
+    };
+    line("window and context (createWindow, GLEW)", at.start, at.windowReady);
+    line("scene record and shadow map", at.windowReady, at.shadowMapReady);
+    line("shaders (compile and link)", at.shadowMapReady, at.shadersReady);
+    line("donut and its textures", at.shadersReady, at.donutReady);
+    SteadyClock::time_point previous = at.donutReady;
+    for (size_t i = 0; i < 4; ++i) {
+        const char* model = theScene->meshes[i]->path.c_str();
+        std::printf("start-up %s parse and build: %.3f ms\n", model,
+                    millisecondsBetween(previous, at.modelRead[i]));
+        std::printf("start-up %s material textures: %.3f ms\n", model,
+                    millisecondsBetween(at.modelRead[i], at.modelTextured[i]));
+        previous = at.modelTextured[i];
+    }
+    line("uploads", previous, at.uploaded);
+    line("first frame (reshape, draw, glFinish)", at.uploaded, at.firstFrameDone);
+    std::printf("start-up to first frame: %.3f ms\n",
+                millisecondsBetween(at.start, at.firstFrameDone));
+}
+
+// initScene's steps in its order, with the same transcript, reading the
+// clock between them.
+void initTimedScene() {
+    StartupMarks& at = run.startup;
+    at.windowReady = SteadyClock::now();
+    std::printf("Init Scene...");
+    theScene = createScene();
+    Scene& scene = *theScene;
+    initShadowMap(*scene.shadowMap);
+    at.shadowMapReady = SteadyClock::now();
+    initShaders(scene);
+    at.shadersReady = SteadyClock::now();
+    std::printf("Init Models...");
+    initDonut(scene);
+    at.donutReady = SteadyClock::now();
+    for (size_t i = 0; i < scene.meshes.size(); ++i) {
+        readModel(scene, i);
+        at.modelRead[i] = SteadyClock::now();
+        createMaterialTextures(*scene.meshes[i]);
+        at.modelTextured[i] = SteadyClock::now();
+    }
+    std::printf("done\n");
+    uploadScene(scene);
+    at.uploaded = SteadyClock::now();
+}
+
 bool initCapture() {
-    const bool ready = initScene();
+    bool ready = true;
+    if (run.options.stats)
+        initTimedScene();
+    else
+        ready = initScene();
     if (run.options.stats && GLEW_VERSION_3_3)
         glGenQueries(1, &run.timerQuery);
     postKeysFor(0);
@@ -120,6 +200,10 @@ bool updateCapture(float) {
     renderFrame(dt);
     const double cpuEnd = threadCpuSeconds();
     frameCounters.counting = false;
+    if (run.options.stats && frame == 0) {
+        glFinish(); // the first frame ends when its drawing has
+        run.startup.firstFrameDone = SteadyClock::now();
+    }
     if (measured) {
         run.cpuMilliseconds.push_back((cpuEnd - cpuStart) * 1000.0);
         run.drawCalls += frameCounters.drawCalls;
@@ -138,8 +222,10 @@ bool updateCapture(float) {
 
     run.frame = frame + 1;
     if (run.frame >= run.options.frames) {
-        if (run.options.stats)
+        if (run.options.stats) {
             printStats();
+            printStartup();
+        }
         if (run.timerQuery != 0)
             glDeleteQueries(1, &run.timerQuery);
         return false; // the last frame ends the run
@@ -151,6 +237,7 @@ bool updateCapture(float) {
 } // namespace
 
 int main(int argc, char** argv) {
+    run.startup.start = SteadyClock::now();
     sendOutputLineByLine();
     std::string error;
     if (!parseCaptureOptions(std::vector<std::string>(argv + 1, argv + argc), run.options, error)) {
