@@ -1,0 +1,7 @@
+#version 150 core
+
+// Depth pass: the fixed-function depth write is all the shadow map needs.
+
+void main()
+{
+}

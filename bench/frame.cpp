@@ -1,0 +1,118 @@
+// frame: how long a frame of the default scene takes with the real shaders,
+// against a floor: the same geometry from the same camera with shaders that
+// only read the colour texture, and no shadow pass.
+//
+//   frame [--frames N] [--size WxH] [--keep]
+//
+// Two run folders, real/ and floor/, are laid out in a fresh temporary
+// folder, each a copy of the built scene with its shaders in a sibling
+// Shader/ folder; tidemoor-capture renders each once with --stats. Needs a
+// display. Figures only: nothing is asserted.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Figures {
+    double cpuMedian = 0, cpuP99 = 0, gpuMedian = 0, gpuP99 = 0;
+    bool cpu = false, gpu = false;
+};
+
+// Lays out root/name/{scene,Shader} and runs the capture in its scene folder.
+bool measure(const fs::path& root, const char* name, const fs::path& shaders,
+             const std::string& captureArguments, Figures& figures) {
+    const fs::path run = root / name;
+    fs::create_directories(run);
+    fs::copy(TIDEMOOR_SCENE_DIR, run / "scene", fs::copy_options::recursive);
+    fs::copy(shaders, run / "Shader", fs::copy_options::recursive);
+    const std::string command = "cd '" + (run / "scene").string() + "' && '" + TIDEMOOR_CAPTURE +
+                                "' --stats " + captureArguments + " 2>&1";
+    FILE* output = popen(command.c_str(), "r");
+    if (output == nullptr)
+        return false;
+    char line[512];
+    while (std::fgets(line, sizeof line, output) != nullptr) {
+        figures.cpu |= std::sscanf(line, "cpu ms per frame: median %lf, p99 %lf",
+                                   &figures.cpuMedian, &figures.cpuP99) == 2;
+        figures.gpu |= std::sscanf(line, "gpu ms per frame: median %lf, p99 %lf",
+                                   &figures.gpuMedian, &figures.gpuP99) == 2;
+    }
+    const int status = pclose(output);
+    if (status != 0 || !figures.cpu)
+        std::fprintf(stderr, "frame: the %s run failed (status %d)\n", name, status);
+    return status == 0 && figures.cpu;
+}
+
+void printRow(const char* label, const Figures& f) {
+    std::printf("%-6s cpu ms  median %8.3f  p99 %8.3f\n", label, f.cpuMedian, f.cpuP99);
+    if (f.gpu)
+        std::printf("%-6s gpu ms  median %8.3f  p99 %8.3f\n", label, f.gpuMedian, f.gpuP99);
+    else
+        std::printf("%-6s gpu ms  unavailable\n", label);
+}
+
+double ratio(double a, double b) {
+    return b > 0 ? a / b : 0.0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::string frames = "240", size = "1024x800";
+    bool keep = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string flag = argv[i];
+        if (flag == "--keep")
+            keep = true;
+        else if (flag == "--frames" && i + 1 < argc && std::atoi(argv[i + 1]) > 0)
+            frames = argv[++i];
+        else if (flag == "--size" && i + 1 < argc)
+            size = argv[++i];
+        else {
+            std::fprintf(stderr, "usage: frame [--frames N] [--size WxH] [--keep]\n");
+            return 2;
+        }
+    }
+    if (std::getenv("DISPLAY") == nullptr) {
+        std::fprintf(stderr, "frame: needs a display (scripts/bench frame starts Xvfb)\n");
+        return 1;
+    }
+
+    std::string pattern = (fs::temp_directory_path() / "tidemoor-frame-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        std::perror("frame: mkdtemp");
+        return 1;
+    }
+    const fs::path root = pattern;
+    const std::string common = "--frames " + frames + " --size " + size;
+    Figures real, floor;
+    const bool measured = measure(root, "real", TIDEMOOR_SHADER_DIR, common, real) &&
+                          measure(root, "floor", FLOOR_SHADER_DIR, common + " --key 0:W", floor);
+    if (keep)
+        std::printf("run folders kept in %s\n", root.c_str());
+    else
+        fs::remove_all(root);
+    if (!measured)
+        return 1;
+
+    std::printf("frame: default scene, %s frames at %s (floor: texture only, no shadows)\n",
+                frames.c_str(), size.c_str());
+    printRow("real", real);
+    printRow("floor", floor);
+    std::printf("real / floor  cpu  median %.2f  p99 %.2f\n",
+                ratio(real.cpuMedian, floor.cpuMedian), ratio(real.cpuP99, floor.cpuP99));
+    if (real.gpu && floor.gpu)
+        std::printf("real / floor  gpu  median %.2f  p99 %.2f\n",
+                    ratio(real.gpuMedian, floor.gpuMedian), ratio(real.gpuP99, floor.gpuP99));
+    double load[3] = {};
+    if (getloadavg(load, 3) == 3)
+        std::printf("load average: %.2f %.2f %.2f (%ld cores)\n", load[0], load[1], load[2],
+                    sysconf(_SC_NPROCESSORS_ONLN));
+    return 0;
+}
