@@ -28,12 +28,12 @@ WINDOW_TITLE = "^Vorlin - Tidemoor$"
 
 
 def expected_transcript(source):
-    """The transcript the Linux window test expects, read from its source so
-    that both platforms are held to one text."""
-    path = os.path.join(source, "tests/e2e/tidemoor_window_test.cpp")
+    """The transcript the Linux end-to-end tests expect, read from their
+    header so that both platforms are held to one text."""
+    path = os.path.join(source, "tests/e2e/startup_transcript.h")
     with open(path, encoding="utf-8") as file:
         text = file.read()
-    match = re.search(r"const std::string transcript =(.*?);", text, re.S)
+    match = re.search(r"const std::string startupTranscript =(.*?);", text, re.S)
     if not match:
         raise RuntimeError(f"no transcript in {path}")
     pieces = re.findall(r'"((?:[^"\\]|\\.)*)"', match.group(1))
