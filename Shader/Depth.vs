@@ -11,5 +11,6 @@ in vec4 vertex;
 
 void main()
 {
-    gl_Position = projectionMatrix * modelViewMatrix * vertex;
+    // Two matrix-vector products rather than a matrix product per vertex.
+    gl_Position = projectionMatrix * (modelViewMatrix * vertex);
 }

@@ -16,8 +16,10 @@ in vec2 texCoord;
 out vec3 eyePosition;
 out vec3 eyeNormal;
 out vec3 eyeTangent;
-out vec3 eyeToLight;
-out vec3 eyeAmbientSide;
+// The light's position and the ambient side are the same for every vertex of
+// a draw: flat, so the rasteriser sets up and interpolates nothing for them.
+flat out vec3 eyeLight;
+flat out vec3 eyeAmbientSide;
 out vec2 surfaceCoord;
 out vec4 shadowCoord;
 
@@ -36,11 +38,11 @@ void main()
     const mat4 bias = mat4(0.5, 0.0, 0.0, 0.0, 0.0, 0.5, 0.0, 0.0,
                            0.0, 0.0, 0.5, 0.0, 0.5, 0.5, 0.5, 1.0);
     vec4 light = inverse(shadowMatrix) * (bias * (projectionMatrix * vec4(0.0, 0.0, 0.0, 1.0)));
-    eyeToLight = light.xyz / light.w - eye.xyz;
+    eyeLight = light.xyz / light.w;
     // The ambient light is a little stronger on the side the model's light
     // stands: far away compared with the model, so taken as a direction in
     // the model's own frame.
-    eyeAmbientSide = toEye * lightPosition;
+    eyeAmbientSide = normalize(toEye * lightPosition);
     surfaceCoord = texCoord;
     shadowCoord = shadowMatrix * eye;
     gl_Position = projectionMatrix * eye;
