@@ -20,8 +20,8 @@ namespace fs = std::filesystem;
 namespace {
 
 struct Figures {
-    double cpuMedian = 0, cpuP99 = 0, gpuMedian = 0, gpuP99 = 0;
-    bool cpu = false, gpu = false;
+    double cpuMedian = 0, cpuP99 = 0, gpuMedian = 0, gpuP99 = 0, startUp = 0;
+    bool cpu = false, gpu = false, started = false;
 };
 
 // Lays out root/name/{scene,Shader} and runs the capture in its scene folder.
@@ -42,6 +42,7 @@ bool measure(const fs::path& root, const char* name, const fs::path& shaders,
                                    &figures.cpuMedian, &figures.cpuP99) == 2;
         figures.gpu |= std::sscanf(line, "gpu ms per frame: median %lf, p99 %lf",
                                    &figures.gpuMedian, &figures.gpuP99) == 2;
+        figures.started |= std::sscanf(line, "start-up to first frame: %lf", &figures.startUp) == 1;
     }
     const int status = pclose(output);
     if (status != 0 || !figures.cpu)
@@ -110,6 +111,8 @@ int main(int argc, char** argv) {
     if (real.gpu && floor.gpu)
         std::printf("real / floor  gpu  median %.2f  p99 %.2f\n",
                     ratio(real.gpuMedian, floor.gpuMedian), ratio(real.gpuP99, floor.gpuP99));
+    if (real.started)
+        std::printf("real   start-up to first frame %.1f ms\n", real.startUp);
     double load[3] = {};
     if (getloadavg(load, 3) == 3)
         std::printf("load average: %.2f %.2f %.2f (%ld cores)\n", load[0], load[1], load[2],
