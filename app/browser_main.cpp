@@ -6,8 +6,9 @@
 // fixed step of 1/60 s (the first 0), like tidemoor-capture, then stops and
 // leaves the last frame on the canvas; "--size WxH" changes the canvas size.
 // Without them the scene runs on the animation frames' real time until
-// Escape. Either way the page is told before each frame is taken on (its
-// Module.beforeFrame hook, where it presses the keys meant for that frame)
+// Escape. When the page has no WebGL 2 the program prints the desktop's
+// "Could not create window!" and the page says it failed. Either way the page is told before each
+// frame is taken on (its Module.beforeFrame hook, where it presses the keys meant for that frame)
 // and after each frame is drawn (Module.frameDrawn).
 #include <unistd.h>
 
@@ -41,6 +42,11 @@ EM_JS(void, tellPageBeforeFrame, (int32_t frame), {
 EM_JS(void, tellPageFrameDrawn, (int32_t frame), {
     if (Module["frameDrawn"])
         Module["frameDrawn"](frame);
+});
+
+EM_JS(void, tellPageStartFailed, (), {
+    if (Module["startFailed"])
+        Module["startFailed"]();
 });
 
 // Keys dispatched for the first frame arrive before the loop takes its first
@@ -104,5 +110,12 @@ int main(int argc, char** argv) {
     appCallbacks.updateCallback = updatePage;
     appCallbacks.terminateCallback = terminate;
     appCallbacks.keyCallback = keySceneCallback;
-    return runApplication(desc);
+    const int exitCode = runApplication(desc);
+    if (exitCode != 0) {
+        // The page shows standard output by whole lines; the desktop's
+        // message ends without one.
+        std::printf("\n");
+        tellPageStartFailed();
+    }
+    return exitCode;
 }

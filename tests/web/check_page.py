@@ -42,7 +42,7 @@ class Browser:
     """Headless Chromium driven over --remote-debugging-pipe: fd 3 carries
     commands to it, fd 4 its answers, each a JSON text ended by a zero byte."""
 
-    def __init__(self, profile):
+    def __init__(self, profile, flags=()):
         to_browser = os.pipe()
         from_browser = os.pipe()
         # High numbers first, so moving them to 3 and 4 cannot clobber one another.
@@ -62,7 +62,7 @@ class Browser:
              f"--user-data-dir={profile}", "--window-size=1280,1024", "--no-first-run",
              "--disable-background-timer-throttling", "--disable-renderer-backgrounding",
              "--disable-backgrounding-occluded-windows", "--enable-unsafe-swiftshader",
-             "about:blank"],
+             *flags, "about:blank"],
             stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
             preexec_fn=place_pipes, pass_fds=(3, 4), close_fds=True)
         os.close(self.child_in)
@@ -201,6 +201,24 @@ def check_escape_run(report, browser, base, source):
         page.close()
 
 
+def check_without_webgl(report, base, folder):
+    """A browser without WebGL: the desktop's message, and the page says so."""
+    started = time.monotonic()
+    browser = Browser(os.path.join(folder, "profile-without-webgl"), ["--disable-webgl"])
+    try:
+        page = Page(browser, base)
+        deadline = time.monotonic() + 30
+        while not page.status().startswith("failed") and time.monotonic() < deadline:
+            time.sleep(0.2)
+        transcript = page.text("transcript")
+        report.check("without WebGL the page prints \"Could not create window!\" and says it failed",
+                     transcript == "Could not create window!\n" and page.status().startswith("failed"),
+                     f"status {page.status()!r}, transcript {transcript!r}", started)
+        page.close()
+    finally:
+        browser.close()
+
+
 def check_reference_frames(report, browser, base, source, folder):
     started = time.monotonic()
     page, stopped = capture(browser, base, "frames=121&size=320x250&shot=2&shot=9")
@@ -300,6 +318,7 @@ def main():
         check_escape_run(report, browser, base, source)
         baseline = check_reference_frames(report, browser, base, source, folder)
         check_keys(report, browser, base, folder, baseline)
+        check_without_webgl(report, base, folder)
         print(f"{report.passed} passed, {report.failed} failed")
         return 0 if report.failed == 0 else 1
     finally:
