@@ -42,6 +42,28 @@ LineKind classify(std::string_view line, bool& inComment, size_t& at) {
     return LineKind::blank;
 }
 
+// Where the first comment after from begins on the line (npos for none). A
+// block comment left open sets inComment, so the lines it covers are known
+// as comments.
+size_t commentAfter(std::string_view line, size_t from, bool& inComment) {
+    size_t first = std::string_view::npos;
+    for (size_t at = from; at + 1 < line.size(); ++at) {
+        if (line[at] != '/' || (line[at + 1] != '/' && line[at + 1] != '*'))
+            continue;
+        if (first == std::string_view::npos)
+            first = at;
+        if (line[at + 1] == '/')
+            break;
+        const size_t end = line.find("*/", at + 2);
+        if (end == std::string_view::npos) {
+            inComment = true;
+            break;
+        }
+        at = end + 1;
+    }
+    return first;
+}
+
 // The name of the directive whose '#' is at hash: "version" for
 // "#  version 150 core".
 std::string_view directiveName(std::string_view line, size_t hash) {
@@ -87,9 +109,20 @@ std::string glslEsSource(std::string_view desktopSource) {
         }
         if (kind == LineKind::directive) {
             const std::string_view name = directiveName(line, first);
+            const size_t comment = commentAfter(line, first + 1, inComment);
             if (name == "version" && !versionDone) {
-                out += line.substr(0, first); // the end of a comment, if any
-                out += esVersion;
+                // Comments before and after the directive stay, so every
+                // comment opened is still closed.
+                out += line.substr(0, first);
+                if (comment == std::string_view::npos) {
+                    out += esVersion;
+                } else {
+                    out += esVersion.substr(0, esVersion.size() - 1);
+                    out += ' ';
+                    out += line.substr(comment);
+                    if (out.back() != '\n')
+                        out += '\n';
+                }
                 versionDone = true;
                 continue;
             }

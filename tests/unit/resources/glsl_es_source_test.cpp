@@ -51,6 +51,11 @@ TEST(GlslEsSource, RewritesTheVersionAndDeclaresPrecisionsBeforeTheFirstDeclarat
          "vec4 c;",
          "/* #version 120\n   uniform float x; */ " + es + "  // uniform\n" + precisions +
              "/* a */ out vec4 c;"},
+        {"comments opened on directive lines",
+         "#version 150 core /* one\n uniform float x; */\n#define A 1 /* two\n in vec3 y; */\nin "
+         "vec2 uv;",
+         "#version 300 es /* one\n uniform float x; */\n#define A 1 /* two\n in vec3 y; */\n" +
+             precisions + "in vec2 uv;"},
         {"no version line", "in vec2 uv;\n", es + precisions + "in vec2 uv;\n"},
         {"no code at all", "#version 150 core\n#define A", es + "#define A\n" + precisions},
         {"empty", "", es + precisions},
