@@ -6,10 +6,11 @@
 // fixed step of 1/60 s (the first 0), like tidemoor-capture, then stops and
 // leaves the last frame on the canvas; "--size WxH" changes the canvas size.
 // Without them the scene runs on the animation frames' real time until
-// Escape. When the page has no WebGL 2 the program prints the desktop's
-// "Could not create window!" and the page says it failed. Either way the page is told before each
-// frame is taken on (its Module.beforeFrame hook, where it presses the keys meant for that frame)
-// and after each frame is drawn (Module.frameDrawn).
+// Escape. Either way the page is told before each frame is taken on (its
+// Module.beforeFrame hook, where it presses the keys meant for that frame)
+// and after each frame is drawn (Module.frameDrawn). When the page has no
+// WebGL 2 the program prints the desktop's "Could not create window!" and
+// the page says it failed (Module.startFailed).
 #include <unistd.h>
 
 #include <cstdio>
