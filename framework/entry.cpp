@@ -3,11 +3,15 @@
 
 #include <cstdio>
 
-#include <GL/glew.h>
-
 #include "framework/app_callbacks.h"
 #include "framework/main_loop.h"
 #include "framework/platform.h"
+
+#ifdef __EMSCRIPTEN__
+#include "framework/browser_window.h"
+#else
+#include <GL/glew.h>
+#endif
 
 int runApplication(const WindowDesc& desc) {
     contextRequest.majorVersion = 3;
@@ -19,6 +23,11 @@ int runApplication(const WindowDesc& desc) {
         return -1;
     }
 
+#ifdef __EMSCRIPTEN__
+    // A WebGL 2 context is OpenGL ES 3.0, its entry points linked directly:
+    // there is nothing to load or check. The browser runs the loop.
+    runBrowserLoop();
+#else
     // The result is not examined: the version check below decides.
     glewExperimental = GL_TRUE;
     glewInit();
@@ -29,5 +38,6 @@ int runApplication(const WindowDesc& desc) {
     }
 
     runLoop();
+#endif
     return 0;
 }

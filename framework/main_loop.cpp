@@ -1,7 +1,7 @@
 // The main loop and the frame timer.
 //
-// One message is taken per pass and a frame is rendered only when the queue
-// is empty, so input is always handled before the next frame. While the
+// Every pending message is dispatched before a frame is rendered, so input
+// is always handled before the next frame. While the
 // window is minimised the loop sleeps until the next message instead of
 // spinning a core; the timer is not read then, so the first frame after a
 // restore receives the whole time spent minimised.
@@ -33,7 +33,7 @@ float elapsedTime() {
                               static_cast<double>(frameTimer.frequency));
 }
 
-bool runLoop() {
+bool startLoop() {
     if (appCallbacks.initCallback && !appCallbacks.initCallback()) {
         destroyWindow();
         return false;
@@ -41,26 +41,37 @@ bool runLoop() {
     windowState.appInitialized = true;
     if (appCallbacks.reshapeCallback)
         appCallbacks.reshapeCallback(windowState.clientWidth, windowState.clientHeight);
+    return true;
+}
 
-    for (;;) {
-        Message message;
-        if (takeMessage(message)) {
-            if (message.message == WM_QUIT)
-                break;
-            dispatchMessage(message);
-            continue;
-        }
-        if (!windowState.windowActive) {
-            waitMessage();
-            continue;
-        }
-        if (appCallbacks.updateCallback && !appCallbacks.updateCallback(elapsedTime()))
-            break; // the frame that asked to stop is not shown
-        swapBuffers();
+bool runLoopPass() {
+    Message message;
+    while (takeMessage(message)) {
+        if (message.message == WM_QUIT)
+            return false;
+        dispatchMessage(message);
     }
+    if (!windowState.windowActive) {
+        waitMessage();
+        return true;
+    }
+    if (appCallbacks.updateCallback && !appCallbacks.updateCallback(elapsedTime()))
+        return false; // the frame that asked to stop is not shown
+    swapBuffers();
+    return true;
+}
 
+void endLoop() {
     if (appCallbacks.terminateCallback)
         appCallbacks.terminateCallback();
     destroyWindow();
+}
+
+bool runLoop() {
+    if (!startLoop())
+        return false;
+    while (runLoopPass()) {
+    }
+    endLoop();
     return true;
 }

@@ -22,3 +22,13 @@ float elapsedTime();
 // frame whenever the queue is empty and the window is not minimised. Returns
 // false when init failed, true after a normal end.
 bool runLoop();
+
+// runLoop in pieces, for hosts that call back once per display frame instead
+// of letting a loop block (the browser). startLoop calls init and delivers
+// the first reshape (false, with the window released, when init failed);
+// runLoopPass dispatches every pending message and then renders one frame
+// (or, minimised, waits), returning false once the loop is over; endLoop runs
+// terminate and releases the window.
+bool startLoop();
+bool runLoopPass();
+void endLoop();

@@ -1,9 +1,9 @@
 // The platform layer: the few services the framework needs from the window
 // system, implemented by exactly one backend chosen at link time
 // (glfw_window.cpp or win32_window.cpp for the real window,
-// scripted_window.cpp for tests). Backends without a Win32 message queue take
-// the message functions from queued_messages.cpp. Shared code never includes
-// a backend's headers.
+// browser_window.cpp for the page's canvas, scripted_window.cpp for tests).
+// Backends without a Win32 message queue take the message functions from
+// queued_messages.cpp. Shared code never includes a backend's headers.
 #pragma once
 
 #include <cstdint>

@@ -4,11 +4,10 @@
 
 #include <cstdint>
 
-#include <GL/glew.h>
-
 #include "geometry/shape_data.h"
 #include "math/matrix.h"
 #include "math/vector3.h"
+#include "resources/gl_api.h"
 
 struct Camera;
 struct Light;

@@ -13,9 +13,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include <GL/glew.h>
-
 #include "math/matrix.h"
+#include "resources/gl_api.h"
 
 struct ShaderProgram;
 

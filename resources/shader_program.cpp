@@ -6,7 +6,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
+#include "resources/glsl_es_source.h"
 #include "resources/text_file.h"
 
 namespace {
@@ -59,6 +61,23 @@ void locateAttribute(ShaderProgram& program, int32_t ShaderProgram::*slot, const
         program.program != 0 && name != nullptr ? glGetAttribLocation(program.program, name) : -1;
 }
 
+#ifdef __EMSCRIPTEN__
+// WebGL 2 compiles GLSL ES 3.00 only: the desktop source is rewritten as it
+// is loaded, so Shader/ stays the one source of both.
+void rewriteForBrowser(TextFile& file) {
+    if (file.text == nullptr)
+        return;
+    const std::string es = glslEsSource(std::string_view(file.text, std::strlen(file.text)));
+    auto* text = static_cast<char*>(malloc(es.size() + 1));
+    if (text == nullptr)
+        return;
+    std::memcpy(text, es.c_str(), es.size() + 1);
+    free(file.text);
+    file.text = text;
+    file.length = static_cast<int32_t>(es.size());
+}
+#endif
+
 } // namespace
 
 // Paths are relative to the working directory: the shaders sit in a sibling
@@ -68,6 +87,10 @@ ShaderProgram& loadShaderProgram(ShaderProgram& program, std::string name) {
     TextFile fragmentSource;
     readFile(("../Shader/" + name + ".vs").c_str(), &vertexSource);
     readFile(("../Shader/" + name + ".fs").c_str(), &fragmentSource);
+#ifdef __EMSCRIPTEN__
+    rewriteForBrowser(vertexSource);
+    rewriteForBrowser(fragmentSource);
+#endif
     if (buildProgram(&vertexSource, &program, &fragmentSource)) {
         linkProgram(&program);
     }

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include <GL/glew.h>
+#include "resources/gl_api.h"
 
 struct TextFile;
 

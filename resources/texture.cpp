@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <utility>
 
-#include <GL/glew.h>
+#include "resources/gl_api.h"
 
 namespace {
 

@@ -14,8 +14,16 @@ void createDepthTexture(ShadowMap& shadowMap) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     const auto size = static_cast<GLsizei>(shadowMap.size);
+#ifdef __EMSCRIPTEN__
+    // OpenGL ES takes depth texels only as 16- or 32-bit integers (or
+    // floats); 24 bits, as desktop drivers choose for an unsized depth
+    // format, keep the shadow comparisons alike.
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT24, size, size, 0, GL_DEPTH_COMPONENT,
+                 GL_UNSIGNED_INT, nullptr);
+#else
     glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, size, size, 0, GL_DEPTH_COMPONENT,
                  GL_UNSIGNED_BYTE, nullptr);
+#endif
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include <GL/glew.h>
+#include "resources/gl_api.h"
 
 struct ShadowMap {
     GLuint depthTexture = 0;

@@ -1,0 +1,108 @@
+#include "framework/browser_keys.h"
+
+#include <cstring>
+
+namespace {
+
+// An ASCII letter or digit alone; 0 for anything else.
+uint32_t layoutKey(const char* key) {
+    if (key == nullptr || key[0] == '\0' || key[1] != '\0')
+        return 0;
+    const char c = key[0];
+    if (c >= 'a' && c <= 'z')
+        return static_cast<uint32_t>(c - 'a' + 'A');
+    if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))
+        return static_cast<uint32_t>(c);
+    return 0;
+}
+
+bool startsWith(const char* text, const char* prefix) {
+    return std::strncmp(text, prefix, std::strlen(prefix)) == 0;
+}
+
+// The character after prefix when it is the only one and lies in first..last.
+uint32_t suffixIn(const char* code, const char* prefix, char first, char last) {
+    if (!startsWith(code, prefix))
+        return 0;
+    const char* rest = code + std::strlen(prefix);
+    return rest[0] >= first && rest[0] <= last && rest[1] == '\0' ? static_cast<uint32_t>(rest[0])
+                                                                  : 0;
+}
+
+struct NamedKey {
+    const char* code;
+    uint32_t virtualKey;
+};
+
+constexpr NamedKey namedKeys[] = {
+    {"Escape", VK_ESCAPE},
+    {"Space", VK_SPACE},
+    {"PageUp", VK_PRIOR},
+    {"PageDown", VK_NEXT},
+    {"End", VK_END},
+    {"Home", VK_HOME},
+    {"ArrowLeft", VK_LEFT},
+    {"ArrowUp", VK_UP},
+    {"ArrowRight", VK_RIGHT},
+    {"ArrowDown", VK_DOWN},
+    {"Insert", VK_INSERT},
+    {"Delete", VK_DELETE},
+    {"NumpadAdd", VK_ADD},
+    {"NumpadSubtract", VK_SUBTRACT},
+    {"NumpadMultiply", VK_MULTIPLY},
+    {"NumpadDivide", VK_DIVIDE},
+    {"NumpadDecimal", VK_DECIMAL},
+    {"NumpadEnter", VK_RETURN},
+    {"Enter", VK_RETURN},
+    {"Tab", VK_TAB},
+    {"Backspace", VK_BACK},
+    {"Pause", VK_PAUSE},
+    {"CapsLock", VK_CAPITAL},
+    {"ShiftLeft", VK_SHIFT},
+    {"ShiftRight", VK_SHIFT},
+    {"ControlLeft", VK_CONTROL},
+    {"ControlRight", VK_CONTROL},
+    {"AltLeft", VK_MENU},
+    {"AltRight", VK_MENU},
+};
+
+// The key at the position code names.
+uint32_t positionKey(const char* code) {
+    if (const uint32_t letter = suffixIn(code, "Key", 'A', 'Z'))
+        return letter;
+    if (const uint32_t digit = suffixIn(code, "Digit", '0', '9'))
+        return digit;
+    if (const uint32_t digit = suffixIn(code, "Numpad", '0', '9'))
+        return VK_NUMPAD0 + (digit - '0');
+    if (code[0] == 'F') {
+        // F1 to F12
+        const char* rest = code + 1;
+        int number = 0;
+        for (; *rest >= '0' && *rest <= '9' && number < 100; ++rest)
+            number = number * 10 + (*rest - '0');
+        if (*rest == '\0' && rest != code + 1 && number >= 1 && number <= 12)
+            return VK_F1 + static_cast<uint32_t>(number - 1);
+    }
+    for (const NamedKey& named : namedKeys)
+        if (std::strcmp(code, named.code) == 0)
+            return named.virtualKey;
+    return 0;
+}
+
+} // namespace
+
+bool browserKeyMessage(const char* key, const char* code, bool down, bool alt, Message& message) {
+    if (code == nullptr)
+        code = "";
+    // Keypad keys print digits and signs too but keep their own codes.
+    uint32_t virtualKey = startsWith(code, "Numpad") ? 0 : layoutKey(key);
+    if (virtualKey == 0)
+        virtualKey = positionKey(code);
+    if (virtualKey == 0)
+        return false;
+    const bool system = alt || virtualKey == VK_MENU || virtualKey == VK_F10;
+    const uint32_t kind =
+        system ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
+    message = Message{kind, virtualKey, 0};
+    return true;
+}
