@@ -88,14 +88,16 @@ void prepareFace(const ObjData& data, const ObjFace& face, const VertexIndex& in
     if (!prepared.usable) {
         return;
     }
+    const Vector3 tangent = faceTangent(data, face);
+    // Without "vn" lines the face normal serves all its corners (flat
+    // shading); without "vt" lines the coordinate is (0, 0).
+    const Vector3 flatNormal = hasNormals ? Vector3{} : faceNormal(data, face);
     for (uint32_t c = 0; c < 3; ++c) {
         const FaceVertex& corner = face.vertices[c];
         GroupVertex& vertex = prepared.corners[c].vertex;
         vertex.position = data.positions[corner.positionIndex];
-        vertex.tangent = face.tangent;
-        // Without "vn" lines the face normal serves all its corners (flat
-        // shading); without "vt" lines the coordinate is (0, 0).
-        vertex.normal = hasNormals ? data.normals[corner.normalIndex] : face.normal;
+        vertex.tangent = tangent;
+        vertex.normal = hasNormals ? data.normals[corner.normalIndex] : flatNormal;
         vertex.texCoord = hasTexCoords ? data.texCoords[corner.texCoordIndex] : TexCoord{};
         prepareProbe(index, prepared.corners[c]);
     }

@@ -1,8 +1,7 @@
 // Reading Wavefront OBJ models: a keyword-driven scan over the file's bytes
 // in memory. Statement lines are counted first so that every list is
 // allocated once at its final size; faces are checked against the lists read
-// so far and stored with their normal (and tangent) as they are read, then
-// sorted by material.
+// so far and stored as they are read, then sorted by material.
 #include "geometry/obj_parser.h"
 
 #include <algorithm>
@@ -75,9 +74,6 @@ struct ObjReading {
     uint32_t currentMaterial = 0;
     std::vector<MaterialRun> runs{};
     size_t preparedFaces = 0;
-    // A face stored while no texture coordinate had been read yet gets its
-    // tangent once the whole file is read.
-    bool tangentsPending = false;
     // Material name -> position in materials, the last match winning.
     std::unordered_map<std::string, uint32_t> materialPositions{};
     size_t indexedMaterials = 0;
@@ -150,21 +146,14 @@ void readFace(TextScanner& text, ObjReading& reading) {
         }
         ++count;
     }
-    if (count < 3 || !valid) {
+    // Corners 3.. are found by a 32-bit offset.
+    if (count < 3 || !valid || extraStart > UINT32_MAX) {
         data.extraFaceVertices.resize(extraStart);
         ++data.droppedFaces;
         return;
     }
     face.vertexCount = count;
     face.extraOffset = count > ObjFace::inlineVertices ? static_cast<uint32_t>(extraStart) : 0;
-    face.normal = computeFaceNormal(data.positions[face.vertices[0].positionIndex],
-                                    data.positions[face.vertices[1].positionIndex],
-                                    data.positions[face.vertices[2].positionIndex]);
-    if (data.texCoords.empty()) {
-        reading.tangentsPending = true;
-    } else {
-        computeFaceTangent(data, face);
-    }
     if (reading.runs.empty() || reading.runs.back().materialId != face.materialId) {
         reading.runs.push_back({face.materialId, data.faces.size()});
     }
@@ -238,7 +227,7 @@ void parseObj(std::string_view text, std::vector<Material>& materials, ObjData& 
     reserveFresh(data.positions, counts.positions);
     reserveFresh(data.texCoords, counts.texCoords);
     reserveFresh(data.normals, counts.normals);
-    // Faces take 96 bytes each: the reservation stays within a few times the
+    // Faces take 48 bytes each: the reservation stays within a few times the
     // text's size whatever the text claims.
     data.faces.reserve(std::min(counts.faces, 4 * text.size() / sizeof(ObjFace) + 16));
 
@@ -247,9 +236,6 @@ void parseObj(std::string_view text, std::vector<Material>& materials, ObjData& 
     readStatements(scanner, reading);
 
     sortFacesByMaterial(data.faces, reading.runs);
-    if (reading.tangentsPending) {
-        computeTangents(data);
-    }
 }
 
 bool loadObj(std::vector<Material>& materials, const std::string& fileName, ObjData& data) {

@@ -17,9 +17,9 @@
 // Reads the OBJ file fileName (relative to the working directory) into data,
 // which is emptied first, and appends the materials of the libraries it names
 // to materials, each texture named but not loaded: creating the GL textures
-// is a step of its own. Faces come out sorted by material, each with its face normal
-// and, when the model has texture coordinates, its tangent and bitangent.
-// Returns false only when the file cannot be read.
+// is a step of its own. Faces come out sorted by material; their frames
+// follow from their corners (faceFrame). Returns false only when the file
+// cannot be read.
 bool loadObj(std::vector<Material>& materials, const std::string& fileName, ObjData& data);
 
 // The same from text already in memory; libraries named by "mtllib" are still
@@ -33,7 +33,17 @@ void loadMtl(std::string_view text, std::vector<Material>& materials);
 // front points to the front). A degenerate triangle gives zero.
 Vector3 computeFaceNormal(const Vector3& p0, const Vector3& p1, const Vector3& p2);
 
-// Fills tangent and bitangent of every face from its first three corners'
-// positions and texture coordinates; does nothing without texture coordinates.
-void computeTangents(ObjData& data);
-void computeFaceTangent(const ObjData& data, ObjFace& face);
+// A face's unit normal (computeFaceNormal of its first three corners'
+// positions) and, when the model has texture coordinates, its unit tangent
+// along which u grows and the bitangent normal x tangent; zero where they
+// cannot be formed (under three corners, or corners naming no entry).
+struct FaceFrame {
+    Vector3 normal;
+    Vector3 tangent;
+    Vector3 bitangent;
+};
+FaceFrame faceFrame(const ObjData& data, const ObjFace& face);
+
+// faceFrame's normal and tangent alone, for the mesh builder.
+Vector3 faceNormal(const ObjData& data, const ObjFace& face);
+Vector3 faceTangent(const ObjData& data, const ObjFace& face);

@@ -48,14 +48,15 @@ TEST(ObjParser, ReadsCornersAndFaceFrames) {
                                "f 1/1/1 2/2/1 3/3/1 4/4/1 1/2/1 2/3/1\nf 3/3/1 4/4/1 1/1/1\n");
     ASSERT_EQ(data.faces.size(), 3u);
     EXPECT_EQ(corners(data, 0), (Corners{{0, 0, 0}, {1, 0, 1}, {2, 0, 2}, {3, 0, 3}}));
-    // Corners beyond the fourth live in the shared list.
+    // Corners beyond the third live in the shared list.
     EXPECT_EQ(corners(data, 1),
               (Corners{{0, 0, 0}, {1, 0, 1}, {2, 0, 2}, {3, 0, 3}, {0, 0, 1}, {1, 0, 2}}));
     // Counter-clockwise seen from +z; the tangent follows u, not the first edge.
     for (size_t f : {0, 2}) {
-        EXPECT_EQ(xyz(data.faces[f].normal), (Floats{0, 0, 1})) << f;
-        EXPECT_EQ(xyz(data.faces[f].tangent), (Floats{1, 0, 0})) << f;
-        EXPECT_EQ(xyz(data.faces[f].bitangent), (Floats{0, 1, 0})) << f;
+        const FaceFrame frame = faceFrame(data, data.faces[f]);
+        EXPECT_EQ(xyz(frame.normal), (Floats{0, 0, 1})) << f;
+        EXPECT_EQ(xyz(frame.tangent), (Floats{1, 0, 0})) << f;
+        EXPECT_EQ(xyz(frame.bitangent), (Floats{0, 1, 0})) << f;
     }
 }
 
@@ -72,7 +73,7 @@ TEST(ObjParser, DegenerateInputGivesZeroOrOrthogonalVectorsNeverNaN) {
     EXPECT_EQ(xyz(data.normals[3]), (Floats{0.70710677f, 0.70710677f, 0}));
     ASSERT_EQ(data.faces.size(), 3u);
     for (size_t f : {1, 2}) {
-        const ObjFace& face = data.faces[f];
+        const FaceFrame face = faceFrame(data, data.faces[f]);
         SCOPED_TRACE(f);
         EXPECT_EQ(xyz(face.normal), (Floats{0, 1, 0}));
         EXPECT_FLOAT_EQ(dot(face.tangent, face.tangent), 1.0f);
@@ -81,7 +82,7 @@ TEST(ObjParser, DegenerateInputGivesZeroOrOrthogonalVectorsNeverNaN) {
         EXPECT_NEAR(dot(face.bitangent, face.normal), 0.0f, 1e-6f);
         EXPECT_NEAR(dot(face.bitangent, face.tangent), 0.0f, 1e-6f);
     }
-    EXPECT_EQ(xyz(data.faces[0].normal), (Floats{0, 0, 0})); // corners on one line
+    EXPECT_EQ(xyz(faceFrame(data, data.faces[0]).normal), (Floats{0, 0, 0})); // corners on one line
 }
 
 // Indices outside the lists read so far were read out of bounds. Negative
