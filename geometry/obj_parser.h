@@ -1,12 +1,14 @@
 // Reading Wavefront OBJ models and MTL material libraries.
 //
-// Each file is read into memory once and scanned there. Words are separated
+// Each file is read once and scanned in memory, a model a window of whole
+// lines at a time (see FileWindow) so that its text is never held whole. Words are separated
 // by any white space; numbers are read as the C library's formatted input
 // reads them ("%f" and "%i", with the same values as strtof and strtol).
 // Malformed input never reads or writes out of bounds: faces with indices
 // outside the lists read so far are dropped.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,8 +21,11 @@
 // to materials, each texture named but not loaded: creating the GL textures
 // is a step of its own. Faces come out sorted by material; their frames
 // follow from their corners (faceFrame). Returns false only when the file
-// cannot be read.
-bool loadObj(std::vector<Material>& materials, const std::string& fileName, ObjData& data);
+// cannot be read. The model comes out the same whatever windowBytes, the
+// size of the window the file is read through; tests try small ones.
+constexpr size_t objWindowBytes = size_t{1} << 20;
+bool loadObj(std::vector<Material>& materials, const std::string& fileName, ObjData& data,
+             size_t windowBytes = objWindowBytes);
 
 // The same from text already in memory; libraries named by "mtllib" are still
 // read from files.
