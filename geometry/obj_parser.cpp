@@ -1,7 +1,8 @@
 // Reading Wavefront OBJ models: a keyword-driven scan over the file's bytes
-// in memory, a window at a time for a file. Statement lines are counted first so that every list is
-// allocated once at its final size; faces are checked against the lists read
-// so far and stored as they are read, then sorted by material.
+// in memory, a window of them at a time for a file. Statement lines are
+// counted first so that every list is allocated once at its final size;
+// faces are checked against the lists read so far and stored as they are
+// read, then sorted by material.
 #include "geometry/obj_parser.h"
 
 #include <algorithm>
@@ -260,16 +261,18 @@ void reserveLists(ObjData& data, const StatementCounts& counts, uint64_t textByt
 }
 
 // The statement lines of the file the window is on, counted a window at a
-// time; a line longer than the window counts as several.
+// time; a line longer than the window counts as several. The window is left
+// on the file's start.
 bool countFileStatementLines(FileWindow& file, StatementCounts& counts) {
-    for (;;) {
+    for (bool moved = false;; moved = true) {
         const StatementCounts window = countStatementLines(file.text());
         counts.positions += window.positions;
         counts.texCoords += window.texCoords;
         counts.normals += window.normals;
         counts.faces += window.faces;
         if (file.final()) {
-            return rewindFileWindow(file);
+            // A file that fits one window is read once.
+            return !moved || rewindFileWindow(file);
         }
         const char* const next = file.text().empty() ? file.buffer.get() + file.dataEnd
                                                      : file.text().data() + file.text().size();

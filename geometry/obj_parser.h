@@ -1,9 +1,11 @@
 // Reading Wavefront OBJ models and MTL material libraries.
 //
-// Each file is read once and scanned in memory, a model a window of whole
-// lines at a time (see FileWindow) so that its text is never held whole. Words are separated
-// by any white space; numbers are read as the C library's formatted input
-// reads them ("%f" and "%i", with the same values as strtof and strtol).
+// Files are scanned in memory. A material library is read whole; a model is
+// read through a window of whole lines (see FileWindow), once to count its
+// statements and once to read them, so that its text is never held whole.
+// Words are separated by any white space; numbers are read as the C
+// library's formatted input reads them ("%f" and "%i", with the same values
+// as strtof and strtol).
 // Malformed input never reads or writes out of bounds: faces with indices
 // outside the lists read so far are dropped.
 #pragma once
