@@ -74,6 +74,15 @@ bool readFloatWithCLibrary(TextScanner& text, float& value);
 bool readIntWithCLibrary(TextScanner& text, int32_t& value);
 
 #if TIDEMOOR_NUMBERS_FROM_CHARS
+// from_chars on a decimal at the cursor (after the white space), out of line
+// so that the common paths of readFloat and readInt stay small enough to
+// inline. readDecimalWithFromChars reads nothing and returns false for a
+// value out of range; readLongInt clamps it as strtol does.
+bool readDecimalWithFromChars(TextScanner& text, float& value);
+bool readLongInt(TextScanner& text, int32_t& value);
+#endif
+
+#if TIDEMOOR_NUMBERS_FROM_CHARS
 // A decimal of at most 15 digits and 22 after the point, with no exponent,
 // read from p (a '-' or the first digit or point) as strtof reads it: the
 // digits and the power of ten are exact doubles, so their quotient is the
@@ -144,9 +153,7 @@ inline bool readFloat(TextScanner& text, float& value) {
             text.cursor = plainStop;
             return true;
         }
-        const auto [stop, error] = std::from_chars(p, end, value);
-        if (error == std::errc()) {
-            text.cursor = stop;
+        if (readDecimalWithFromChars(text, value)) {
             return true;
         }
     }
@@ -183,12 +190,7 @@ inline bool readInt(TextScanner& text, int32_t& value) {
             text.cursor = q;
             return true;
         }
-        const auto [stop, error] = std::from_chars(p, end, value);
-        if (error == std::errc::result_out_of_range) {
-            value = *p == '-' ? INT32_MIN : INT32_MAX;
-        }
-        text.cursor = stop;
-        return true;
+        return readLongInt(text, value);
     }
 #endif
     return readIntWithCLibrary(text, value);
