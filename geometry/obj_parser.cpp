@@ -15,6 +15,7 @@
 #include "geometry/text_scanner.h"
 #include "geometry/unit_vector.h"
 #include "resources/file_bytes.h"
+#include "resources/file_window.h"
 #include "resources/fresh_memory.h"
 
 namespace {
