@@ -2,7 +2,8 @@
 // string must be read without reading or writing outside a buffer, and what
 // comes out must keep the promises the mesh builder and the GPU upload rely
 // on. The first byte chooses how the rest is split into an OBJ text and an
-// MTL text; textures are only described.
+// MTL text; textures are only described. The OBJ text is also written to a
+// file and read back through a small window, which must give the same model.
 //
 // Linked with replay_main.cpp instead of libFuzzer, it replays the files named
 // on the command line.
@@ -10,8 +11,14 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
 #include <string_view>
 #include <vector>
+
+#include <unistd.h>
 
 #include "geometry/mesh.h"
 
@@ -59,6 +66,33 @@ void checkGroups(const Mesh& mesh) {
     check(indices == 3 * mesh.objData.faces.size());
 }
 
+template <typename T>
+bool sameBytes(const std::vector<T>& a, const std::vector<T>& b) {
+    return a.size() == b.size() &&
+           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0);
+}
+
+// The model read from text written to a file, through a window of
+// windowBytes, is the model parsed from the text with the same materials
+// before it.
+void checkFileReading(std::string_view text, size_t windowBytes, std::vector<Material> materials,
+                      const Mesh& parsed) {
+    static const std::string path =
+        (std::filesystem::temp_directory_path() / ("obj_fuzz_" + std::to_string(getpid()) + ".obj"))
+            .string();
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(text.data(), static_cast<std::streamsize>(text.size()));
+    ObjData read;
+    const bool loaded = loadObj(materials, path, read, windowBytes);
+    std::remove(path.c_str());
+    check(loaded);
+    const ObjData& data = parsed.objData;
+    check(sameBytes(read.positions, data.positions) && sameBytes(read.normals, data.normals) &&
+          sameBytes(read.texCoords, data.texCoords) && sameBytes(read.faces, data.faces) &&
+          sameBytes(read.extraFaceVertices, data.extraFaceVertices) &&
+          read.droppedFaces == data.droppedFaces && materials.size() == parsed.materials.size());
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -69,8 +103,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const size_t split = bytes.size() * data[0] / 255;
     Mesh mesh;
     loadMtl(bytes.substr(split), mesh.materials);
+    const std::vector<Material> libraryMaterials = mesh.materials;
     parseObj(bytes.substr(0, split), mesh.materials, mesh.objData);
     checkFaces(mesh.objData);
+    checkFileReading(bytes.substr(0, split), 1 + (size * 7 + split) % 300, libraryMaterials, mesh);
     buildMeshGroups(mesh);
     checkGroups(mesh);
     return 0;

@@ -1,7 +1,9 @@
 // The frame of a face: its unit normal from the first three corners'
 // positions and, when the model has texture coordinates, the unit tangent
 // along which u grows and the bitangent normal x tangent, for normal mapping.
-// Single-precision arithmetic throughout, in the order written below.
+// Worked out from the corners whenever asked for rather than stored with
+// each face. Single-precision arithmetic throughout, in the order written
+// below, so every call gives the same bits.
 #include <cmath>
 #include <cstdint>
 
@@ -31,28 +33,34 @@ bool inRange(int32_t index, size_t size) {
     return static_cast<uint32_t>(index) < size;
 }
 
-} // namespace
-
-Vector3 computeFaceNormal(const Vector3& p0, const Vector3& p1, const Vector3& p2) {
-    const Vector3 a{p2.x - p1.x, p2.y - p1.y, p2.z - p1.z};
-    const Vector3 b{p0.x - p1.x, p0.y - p1.y, p0.z - p1.z};
-    return unitOrZero(cross(a, b));
+// Whether the face's first three corners name positions (and, when asked,
+// texture coordinates) of the lists.
+bool cornersInRange(const ObjData& data, const ObjFace& face, bool texCoords) {
+    if (face.vertexCount < 3) {
+        return false;
+    }
+    for (const FaceVertex& c : face.vertices) {
+        if (!inRange(c.positionIndex, data.positions.size()) ||
+            (texCoords && !inRange(c.texCoordIndex, data.texCoords.size()))) {
+            return false;
+        }
+    }
+    return true;
 }
 
-void computeFaceTangent(const ObjData& data, ObjFace& face) {
-    if (data.texCoords.empty() || face.vertexCount < 3) {
-        return;
-    }
+Vector3 normalOf(const ObjData& data, const ObjFace& face) {
+    return computeFaceNormal(data.positions[face.vertices[0].positionIndex],
+                             data.positions[face.vertices[1].positionIndex],
+                             data.positions[face.vertices[2].positionIndex]);
+}
+
+// The tangent of a face whose corners name entries of both lists; normal()
+// gives the face normal, asked for only when u has no direction.
+template <typename Normal>
+Vector3 tangentOf(const ObjData& data, const ObjFace& face, Normal normal) {
     const FaceVertex& c0 = face.vertices[0];
     const FaceVertex& c1 = face.vertices[1];
     const FaceVertex& c2 = face.vertices[2];
-    const size_t positions = data.positions.size();
-    const size_t texCoords = data.texCoords.size();
-    if (!inRange(c0.positionIndex, positions) || !inRange(c1.positionIndex, positions) ||
-        !inRange(c2.positionIndex, positions) || !inRange(c0.texCoordIndex, texCoords) ||
-        !inRange(c1.texCoordIndex, texCoords) || !inRange(c2.texCoordIndex, texCoords)) {
-        return;
-    }
     const Vector3& p0 = data.positions[c0.positionIndex];
     const Vector3& p1 = data.positions[c1.positionIndex];
     const Vector3& p2 = data.positions[c2.positionIndex];
@@ -69,24 +77,45 @@ void computeFaceTangent(const ObjData& data, ObjFace& face) {
     const float r = 1.0f / (du1 * dv2 - du2 * dv1);
     const Vector3 t{r * (dv2 * e1.x - dv1 * e2.x), r * (dv2 * e1.y - dv1 * e2.y),
                     r * (dv2 * e1.z - dv1 * e2.z)};
-    Vector3 tangent = unitOrZero(t);
+    const Vector3 tangent = unitOrZero(t);
     // Texture coordinates on one line (or one point) give no direction for
     // u; any direction in the face's plane keeps the shading finite.
     if (!isFinite(tangent) || isZero(tangent)) {
-        tangent = perpendicularTo(face.normal);
+        return perpendicularTo(normal());
     }
-    const Vector3& n = face.normal;
-    face.tangent = tangent;
-    face.bitangent =
-        unitOrZero({n.y * tangent.z - n.z * tangent.y, n.z * tangent.x - n.x * tangent.z,
-                    n.x * tangent.y - n.y * tangent.x});
+    return tangent;
 }
 
-void computeTangents(ObjData& data) {
-    if (data.texCoords.empty()) {
-        return;
+} // namespace
+
+Vector3 computeFaceNormal(const Vector3& p0, const Vector3& p1, const Vector3& p2) {
+    const Vector3 a{p2.x - p1.x, p2.y - p1.y, p2.z - p1.z};
+    const Vector3 b{p0.x - p1.x, p0.y - p1.y, p0.z - p1.z};
+    return unitOrZero(cross(a, b));
+}
+
+Vector3 faceNormal(const ObjData& data, const ObjFace& face) {
+    return cornersInRange(data, face, false) ? normalOf(data, face) : Vector3{};
+}
+
+Vector3 faceTangent(const ObjData& data, const ObjFace& face) {
+    if (data.texCoords.empty() || !cornersInRange(data, face, true)) {
+        return {};
     }
-    for (ObjFace& face : data.faces) {
-        computeFaceTangent(data, face);
+    return tangentOf(data, face, [&] { return normalOf(data, face); });
+}
+
+FaceFrame faceFrame(const ObjData& data, const ObjFace& face) {
+    FaceFrame frame;
+    frame.normal = faceNormal(data, face);
+    if (data.texCoords.empty() || !cornersInRange(data, face, true)) {
+        return frame;
     }
+    const Vector3& n = frame.normal;
+    const Vector3 tangent = tangentOf(data, face, [&] { return n; });
+    frame.tangent = tangent;
+    frame.bitangent =
+        unitOrZero({n.y * tangent.z - n.z * tangent.y, n.z * tangent.x - n.x * tangent.z,
+                    n.x * tangent.y - n.y * tangent.x});
+    return frame;
 }

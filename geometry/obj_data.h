@@ -27,19 +27,18 @@ struct FaceVertex {
     int32_t texCoordIndex = 0;
 };
 
-// A face keeps room for four corners inline, so triangles and quads need no
-// heap block of their own; corners beyond the fourth live in the model's
-// extraFaceVertices (see faceVertex).
+// A face keeps its first three corners inline, so triangles need no heap
+// block of their own; corners beyond the third live in the model's
+// extraFaceVertices (see faceVertex). Its normal and tangent follow from the
+// corners (see faceFrame in obj_parser.h): a million faces take 48 MB, not
+// the 96 MB they took with those stored.
 struct ObjFace {
-    static constexpr uint32_t inlineVertices = 4;
+    static constexpr uint32_t inlineVertices = 3;
 
     uint32_t materialId = 0;
-    Vector3 normal;
-    Vector3 tangent;
-    Vector3 bitangent;
     FaceVertex vertices[inlineVertices];
     uint32_t vertexCount = 0;
-    uint32_t extraOffset = 0; // first of corners 4.. in extraFaceVertices
+    uint32_t extraOffset = 0; // first of corners 3.. in extraFaceVertices
 };
 
 struct ObjData {
@@ -49,7 +48,7 @@ struct ObjData {
     std::vector<TexCoord> texCoords;
     std::vector<ObjFace> faces;
     std::vector<uint32_t> indices;
-    // Corners 4.. of faces with more than four, in the order the faces were
+    // Corners 3.. of faces with more than three, in the order the faces were
     // read (the sort by material moves only the faces).
     std::vector<FaceVertex> extraFaceVertices;
     // Face statements the parser read but did not keep: fewer than three

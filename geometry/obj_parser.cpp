@@ -1,8 +1,8 @@
 // Reading Wavefront OBJ models: a keyword-driven scan over the file's bytes
-// in memory. Statement lines are counted first so that every list is
-// allocated once at its final size; faces are checked against the lists read
-// so far and stored with their normal (and tangent) as they are read, then
-// sorted by material.
+// in memory, a window of them at a time for a file. Statement lines are
+// counted first so that every list is allocated once at its final size;
+// faces are checked against the lists read so far and stored as they are
+// read, then sorted by material.
 #include "geometry/obj_parser.h"
 
 #include <algorithm>
@@ -15,6 +15,7 @@
 #include "geometry/text_scanner.h"
 #include "geometry/unit_vector.h"
 #include "resources/file_bytes.h"
+#include "resources/file_window.h"
 #include "resources/fresh_memory.h"
 
 namespace {
@@ -75,9 +76,6 @@ struct ObjReading {
     uint32_t currentMaterial = 0;
     std::vector<MaterialRun> runs{};
     size_t preparedFaces = 0;
-    // A face stored while no texture coordinate had been read yet gets its
-    // tangent once the whole file is read.
-    bool tangentsPending = false;
     // Material name -> position in materials, the last match winning.
     std::unordered_map<std::string, uint32_t> materialPositions{};
     size_t indexedMaterials = 0;
@@ -150,21 +148,14 @@ void readFace(TextScanner& text, ObjReading& reading) {
         }
         ++count;
     }
-    if (count < 3 || !valid) {
+    // Corners 3.. are found by a 32-bit offset.
+    if (count < 3 || !valid || extraStart > UINT32_MAX) {
         data.extraFaceVertices.resize(extraStart);
         ++data.droppedFaces;
         return;
     }
     face.vertexCount = count;
     face.extraOffset = count > ObjFace::inlineVertices ? static_cast<uint32_t>(extraStart) : 0;
-    face.normal = computeFaceNormal(data.positions[face.vertices[0].positionIndex],
-                                    data.positions[face.vertices[1].positionIndex],
-                                    data.positions[face.vertices[2].positionIndex]);
-    if (data.texCoords.empty()) {
-        reading.tangentsPending = true;
-    } else {
-        computeFaceTangent(data, face);
-    }
     if (reading.runs.empty() || reading.runs.back().materialId != face.materialId) {
         reading.runs.push_back({face.materialId, data.faces.size()});
     }
@@ -203,12 +194,34 @@ void selectMaterial(std::string_view name, ObjReading& reading) {
     }
 }
 
-void readStatements(TextScanner& text, ObjReading& reading) {
+// How a scan of statements ended.
+enum class Scan {
+    done,
+    // A statement ran up to the end of a window: with more of the file it
+    // might have read on, so the text must be read whole.
+    needsWholeText,
+    readFailed,
+};
+
+// Reads the statements of text, or with a file window those of the whole
+// file, moving the window on whenever less than statementBytes is left in
+// it. Statements are at most that long in any model read through a window
+// (at 1 MiB, a face of some thousand corners); a longer one makes the model
+// be read whole instead.
+Scan readStatements(TextScanner& text, ObjReading& reading, FileWindow* file,
+                    size_t statementBytes = 0) {
     ObjData& data = reading.data;
     for (;;) {
+        if (file != nullptr && !file->final() &&
+            static_cast<size_t>(text.end - text.cursor) < statementBytes) {
+            if (!advanceFileWindow(*file, text.cursor)) {
+                return Scan::readFailed;
+            }
+            text = scanText(file->text());
+        }
         const std::string_view word = readWord(text);
         if (word.empty()) {
-            return;
+            return file != nullptr && !file->final() ? Scan::needsWholeText : Scan::done;
         }
         if (word.size() == 1 && word[0] == 'v') {
             data.positions.push_back(readVector(text));
@@ -227,37 +240,103 @@ void readStatements(TextScanner& text, ObjReading& reading) {
             // "#" and every statement not read: the whole rest of the line.
             skipLine(text);
         }
+        // A window ends after a newline, where every read stops unless it
+        // skips white space: only a statement that reached the end of the
+        // window could have gone on.
+        if (file != nullptr && text.cursor == text.end && !file->final()) {
+            return Scan::needsWholeText;
+        }
     }
+}
+
+// Every list allocated at the size the counts give; textBytes bounds the
+// faces, whatever the counts claim.
+void reserveLists(ObjData& data, const StatementCounts& counts, uint64_t textBytes) {
+    reserveFresh(data.positions, counts.positions);
+    reserveFresh(data.texCoords, counts.texCoords);
+    reserveFresh(data.normals, counts.normals);
+    // Faces take 48 bytes each: the reservation stays within a few times the
+    // text's size whatever the text claims.
+    data.faces.reserve(static_cast<size_t>(
+        std::min<uint64_t>(counts.faces, 4 * textBytes / sizeof(ObjFace) + 16)));
+}
+
+// The statement lines of the file the window is on, counted a window at a
+// time; a line longer than the window counts as several. The window is left
+// on the file's start.
+bool countFileStatementLines(FileWindow& file, StatementCounts& counts) {
+    for (bool moved = false;; moved = true) {
+        const StatementCounts window = countStatementLines(file.text());
+        counts.positions += window.positions;
+        counts.texCoords += window.texCoords;
+        counts.normals += window.normals;
+        counts.faces += window.faces;
+        if (file.final()) {
+            // A file that fits one window is read once.
+            return !moved || rewindFileWindow(file);
+        }
+        const char* const next = file.text().empty() ? file.buffer.get() + file.dataEnd
+                                                     : file.text().data() + file.text().size();
+        if (!advanceFileWindow(file, next)) {
+            return false;
+        }
+    }
+}
+
+// The whole job of loadObj on an open file, through its window.
+Scan readObjFile(FileWindow& file, std::vector<Material>& materials, ObjData& data) {
+    StatementCounts counts;
+    if (!countFileStatementLines(file, counts)) {
+        return Scan::readFailed;
+    }
+    reserveLists(data, counts, file.fileSize);
+    ObjReading reading{.data = data, .materials = materials};
+    TextScanner scanner = scanText(file.text());
+    const Scan scan =
+        readStatements(scanner, reading, &file, std::max<size_t>(file.capacity / 16, 1));
+    if (scan == Scan::done) {
+        sortFacesByMaterial(data.faces, reading.runs);
+    }
+    return scan;
 }
 
 } // namespace
 
 void parseObj(std::string_view text, std::vector<Material>& materials, ObjData& data) {
     clearObjData(data);
-    const StatementCounts counts = countStatementLines(text);
-    reserveFresh(data.positions, counts.positions);
-    reserveFresh(data.texCoords, counts.texCoords);
-    reserveFresh(data.normals, counts.normals);
-    // Faces take 96 bytes each: the reservation stays within a few times the
-    // text's size whatever the text claims.
-    data.faces.reserve(std::min(counts.faces, 4 * text.size() / sizeof(ObjFace) + 16));
-
+    reserveLists(data, countStatementLines(text), text.size());
     ObjReading reading{.data = data, .materials = materials};
     TextScanner scanner = scanText(text);
-    readStatements(scanner, reading);
-
+    readStatements(scanner, reading, nullptr);
     sortFacesByMaterial(data.faces, reading.runs);
-    if (reading.tangentsPending) {
-        computeTangents(data);
-    }
 }
 
-bool loadObj(std::vector<Material>& materials, const std::string& fileName, ObjData& data) {
+bool loadObj(std::vector<Material>& materials, const std::string& fileName, ObjData& data,
+             size_t windowBytes) {
     clearObjData(data);
-    FileBytes file;
-    if (fileName.find('\0') != std::string::npos || !readFileBytes(fileName.c_str(), file)) {
+    if (fileName.find('\0') != std::string::npos) {
         return false;
     }
-    parseObj(file.text(), materials, data);
+    const size_t materialCount = materials.size();
+    Scan scan = Scan::readFailed;
+    {
+        FileWindow file;
+        if (!openFileWindow(fileName.c_str(), file, windowBytes)) {
+            return false;
+        }
+        scan = readObjFile(file, materials, data);
+    }
+    if (scan == Scan::done) {
+        return true;
+    }
+    // Nothing of a read given up is kept, libraries included.
+    clearObjData(data);
+    materials.erase(materials.begin() + static_cast<std::ptrdiff_t>(materialCount),
+                    materials.end());
+    FileBytes whole;
+    if (scan == Scan::readFailed || !readFileBytes(fileName.c_str(), whole)) {
+        return false;
+    }
+    parseObj(whole.text(), materials, data);
     return true;
 }

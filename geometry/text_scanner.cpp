@@ -97,6 +97,26 @@ bool readTerminatedCopy(TextScanner& text, const char* candidateEnd, Read read) 
 
 } // namespace
 
+#if TIDEMOOR_NUMBERS_FROM_CHARS
+bool readDecimalWithFromChars(TextScanner& text, float& value) {
+    const auto [stop, error] = std::from_chars(text.cursor, text.end, value);
+    if (error != std::errc()) {
+        return false;
+    }
+    text.cursor = stop;
+    return true;
+}
+
+bool readLongInt(TextScanner& text, int32_t& value) {
+    const auto [stop, error] = std::from_chars(text.cursor, text.end, value);
+    if (error == std::errc::result_out_of_range) {
+        value = *text.cursor == '-' ? INT32_MIN : INT32_MAX;
+    }
+    text.cursor = stop;
+    return true;
+}
+#endif
+
 void skipLine(TextScanner& text) {
     if (text.cursor == text.end) {
         return;

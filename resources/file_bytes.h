@@ -1,5 +1,6 @@
-// Whole files read into memory with one read: the one file reader of the
-// program, for model and material text, images and shader sources alike.
+// Whole files read into memory with one read: the program's file reader for
+// material text, images and shader sources alike. Models are read through a
+// window instead (file_window.h), on the same two calls below.
 #pragma once
 
 #include <cstddef>
@@ -28,3 +29,12 @@ struct FileBytes {
 // forever), or when memory runs out. A file that shrinks while it is read
 // gives the bytes that were there.
 bool readFileBytes(const char* path, FileBytes& out, size_t maxBytes = SIZE_MAX / 2);
+
+// Opens the regular file at path (relative to the working directory) for
+// reading, without waiting on a FIFO that has no writer, and gives its size;
+// -1 for a file that cannot be opened or is not a regular file.
+int openRegularFile(const char* path, uint64_t& fileSize);
+
+// Reads size bytes from fd into bytes, fewer only where the file ends (or
+// shrank while it was read): the count read, or -1 when reading fails.
+int64_t readUpTo(int fd, char* bytes, size_t size);

@@ -48,7 +48,8 @@ TEST(SceneFiles, TheLoaderReadsEveryModelWholeWithItsTextures) {
                 maps.insert(material.normalMap->fileName);
             }
         }
-        for (const ObjFace& face : data.faces) {
+        for (const ObjFace& f : data.faces) {
+            const FaceFrame face = faceFrame(data, f);
             const Vector3& n = face.normal;
             ASSERT_NEAR(n.x * n.x + n.y * n.y + n.z * n.z, 1.0f, 1e-3f) << "a degenerate face";
             ASSERT_TRUE(std::isfinite(face.tangent.x + face.tangent.y + face.tangent.z));

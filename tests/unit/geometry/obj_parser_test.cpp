@@ -3,6 +3,7 @@
 // scanner's tests; arbitrary input is the fuzz target's.
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "geometry/obj_parser.h"
+#include "unit/temp_folder.h"
 
 namespace {
 
@@ -48,14 +50,15 @@ TEST(ObjParser, ReadsCornersAndFaceFrames) {
                                "f 1/1/1 2/2/1 3/3/1 4/4/1 1/2/1 2/3/1\nf 3/3/1 4/4/1 1/1/1\n");
     ASSERT_EQ(data.faces.size(), 3u);
     EXPECT_EQ(corners(data, 0), (Corners{{0, 0, 0}, {1, 0, 1}, {2, 0, 2}, {3, 0, 3}}));
-    // Corners beyond the fourth live in the shared list.
+    // Corners beyond the third live in the shared list.
     EXPECT_EQ(corners(data, 1),
               (Corners{{0, 0, 0}, {1, 0, 1}, {2, 0, 2}, {3, 0, 3}, {0, 0, 1}, {1, 0, 2}}));
     // Counter-clockwise seen from +z; the tangent follows u, not the first edge.
     for (size_t f : {0, 2}) {
-        EXPECT_EQ(xyz(data.faces[f].normal), (Floats{0, 0, 1})) << f;
-        EXPECT_EQ(xyz(data.faces[f].tangent), (Floats{1, 0, 0})) << f;
-        EXPECT_EQ(xyz(data.faces[f].bitangent), (Floats{0, 1, 0})) << f;
+        const FaceFrame frame = faceFrame(data, data.faces[f]);
+        EXPECT_EQ(xyz(frame.normal), (Floats{0, 0, 1})) << f;
+        EXPECT_EQ(xyz(frame.tangent), (Floats{1, 0, 0})) << f;
+        EXPECT_EQ(xyz(frame.bitangent), (Floats{0, 1, 0})) << f;
     }
 }
 
@@ -72,7 +75,7 @@ TEST(ObjParser, DegenerateInputGivesZeroOrOrthogonalVectorsNeverNaN) {
     EXPECT_EQ(xyz(data.normals[3]), (Floats{0.70710677f, 0.70710677f, 0}));
     ASSERT_EQ(data.faces.size(), 3u);
     for (size_t f : {1, 2}) {
-        const ObjFace& face = data.faces[f];
+        const FaceFrame face = faceFrame(data, data.faces[f]);
         SCOPED_TRACE(f);
         EXPECT_EQ(xyz(face.normal), (Floats{0, 1, 0}));
         EXPECT_FLOAT_EQ(dot(face.tangent, face.tangent), 1.0f);
@@ -81,7 +84,7 @@ TEST(ObjParser, DegenerateInputGivesZeroOrOrthogonalVectorsNeverNaN) {
         EXPECT_NEAR(dot(face.bitangent, face.normal), 0.0f, 1e-6f);
         EXPECT_NEAR(dot(face.bitangent, face.tangent), 0.0f, 1e-6f);
     }
-    EXPECT_EQ(xyz(data.faces[0].normal), (Floats{0, 0, 0})); // corners on one line
+    EXPECT_EQ(xyz(faceFrame(data, data.faces[0]).normal), (Floats{0, 0, 0})); // corners on one line
 }
 
 // Indices outside the lists read so far were read out of bounds. Negative
@@ -133,6 +136,51 @@ TEST(ObjParser, SortsFacesByTheMaterialsUsemtlSelects) {
     }
     EXPECT_EQ(order, (std::vector<std::pair<uint32_t, int32_t>>{
                          {0, 0}, {1, 2}, {2, 0}, {2, 1}, {3, 0}, {3, 1}}));
+}
+
+// Byte for byte, so that NaN payloads and signed zeros count.
+template <typename T>
+bool sameBytes(const std::vector<T>& a, const std::vector<T>& b) {
+    return a.size() == b.size() &&
+           (a.empty() || memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0);
+}
+
+// A file is read through a window of whole lines; a statement that may go on
+// past a window's end, over white space and newlines, makes it read whole.
+// Windows of any size must give the model that reading the text gives.
+TEST(ObjParser, ModelsReadThroughWindowsOfAnySizeAreTheModelsReadWhole) {
+    const TempFolder folder;
+    const std::string library = folder.write("m.mtl", "newmtl a\nnewmtl b\n");
+    const std::string texts[] = {
+        threePositions + "vt 0 0\nvn 0 0 1\nmtllib " + library +
+            "\nusemtl b\nf 1/1/1 2/1/1 3/1/1\nusemtl a\nf 3/1/1 2/1/1 1/1/1\n",
+        // statements going on over newlines: a face, a vector, names
+        threePositions + "f 1 2\n3\n\n1 2 -1\nv 1\n2\n\n3\nmtllib\n" + library +
+            "\nusemtl\n\nb\nf 1 2 3",
+        // numbers whose end is found a few bytes on, and long lines
+        "v 1e\n5 0x1p 2\nv nan(12 1.5.5 -0\nv 1 2 3\n# " + std::string(300, 'c') + "\nv 4 5 6\n" +
+            std::string(200, ' ') + "\nf 1 2 3 1 2 3\nv " + std::string(150, '1') +
+            " 2 3\nf -1 -2 -3",
+    };
+    for (const std::string& text : texts) {
+        std::vector<Material> wholeMaterials;
+        ObjData whole;
+        parseObj(text, wholeMaterials, whole);
+        const std::string path = folder.write("model.obj", text);
+        for (size_t window : {1, 2, 5, 16, 40, 100, 1000}) {
+            SCOPED_TRACE(text.substr(0, 40) + "... through " + std::to_string(window));
+            std::vector<Material> materials;
+            ObjData data;
+            ASSERT_TRUE(loadObj(materials, path, data, window));
+            EXPECT_TRUE(sameBytes(data.positions, whole.positions));
+            EXPECT_TRUE(sameBytes(data.normals, whole.normals));
+            EXPECT_TRUE(sameBytes(data.texCoords, whole.texCoords));
+            EXPECT_TRUE(sameBytes(data.faces, whole.faces));
+            EXPECT_TRUE(sameBytes(data.extraFaceVertices, whole.extraFaceVertices));
+            EXPECT_EQ(data.droppedFaces, whole.droppedFaces);
+            EXPECT_EQ(materials.size(), wholeMaterials.size());
+        }
+    }
 }
 
 TEST(ObjParser, LoadObjEmptiesTheModelWhenTheFileCannotBeRead) {
