@@ -3,7 +3,6 @@
 // are the fuzz target's.
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -113,65 +112,6 @@ TEST(MeshBuilder, GroupListsAreSizedForTheirOwnFaces) {
         EXPECT_LE(std::max({lists.positions.capacity(), lists.normals.capacity(),
                             lists.tangents.capacity(), lists.texCoords.capacity()}),
                   6u);
-    }
-}
-
-template <typename T>
-bool sameBytes(const std::vector<T>& a, const std::vector<T>& b) {
-    return a.size() == b.size() &&
-           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0);
-}
-
-// A model of many faces has its groups built on two threads; each group must
-// come out as when its faces are built alone, on one.
-TEST(MeshBuilder, GroupsBuiltSideBySideAreTheGroupsBuiltAlone) {
-    constexpr int side = 130; // 2 x 129 x 129 faces a pass, two passes
-    std::string points;
-    for (int y = 0; y < side; ++y) {
-        for (int x = 0; x < side; ++x) {
-            points += "v " + std::to_string(x) + " " + std::to_string(y) + " " +
-                      std::to_string((x * y) % 7 / 10.0) + "\nvt " + std::to_string(x / 9.0) + " " +
-                      std::to_string(y / 5.0) + "\n";
-        }
-    }
-    const std::vector<std::string> names = {"a", "b", "c"};
-    std::string all = points;
-    std::vector<std::string> alone(names.size(), points);
-    int faces = 0;
-    for (int pass = 0; pass < 2; ++pass) {
-        for (int y = 0; y + 1 < side; ++y) {
-            for (int x = 0; x + 1 < side; ++x) {
-                const int i = y * side + x + 1;
-                for (const std::string& face :
-                     {"f " + std::to_string(i) + "/" + std::to_string(i) + " " +
-                          std::to_string(i + 1) + "/" + std::to_string(i + 1) + " " +
-                          std::to_string(i + side) + "/" + std::to_string(i + side) + "\n",
-                      "f " + std::to_string(i + 1) + "/" + std::to_string(i + 1) + " " +
-                          std::to_string(i + side + 1) + "/" + std::to_string(i + side + 1) + " " +
-                          std::to_string(i + side) + "/" + std::to_string(i + side) + "\n"}) {
-                    // Runs of uneven length over the three materials.
-                    const size_t m = static_cast<size_t>(faces++ / 700 % 5 % 3);
-                    all += "usemtl " + names[m] + "\n" + face;
-                    alone[m] += "usemtl " + names[m] + "\n" + face;
-                }
-            }
-        }
-    }
-    ASSERT_GE(faces, 1 << 16);
-    const Mesh mesh = build(all, names);
-    ASSERT_EQ(mesh.groups.size(), names.size());
-    for (size_t m = 0; m < names.size(); ++m) {
-        SCOPED_TRACE(names[m]);
-        const Mesh single = build(alone[m], names);
-        const ObjData& expected = single.groups.back().geometry;
-        const ObjData& built = mesh.groups[m].geometry;
-        EXPECT_EQ(mesh.groups[m].materialIndex, m);
-        EXPECT_GT(built.positions.size(), 0u);
-        EXPECT_TRUE(sameBytes(built.positions, expected.positions));
-        EXPECT_TRUE(sameBytes(built.normals, expected.normals));
-        EXPECT_TRUE(sameBytes(built.tangents, expected.tangents));
-        EXPECT_TRUE(sameBytes(built.texCoords, expected.texCoords));
-        EXPECT_TRUE(sameBytes(built.indices, expected.indices));
     }
 }
 
