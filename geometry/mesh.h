@@ -78,6 +78,5 @@ Mesh createMesh(const std::string& path);
 void buildMesh(Mesh& mesh);
 
 // Cuts mesh.objData into groups (no output): the part of buildMesh after the
-// file has been read. A model of many faces and several groups has them
-// built on two threads; the result is the same as on one.
+// file has been read.
 void buildMeshGroups(Mesh& mesh);

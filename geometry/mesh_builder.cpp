@@ -1,17 +1,10 @@
 // Building a mesh from its OBJ file: the faces, sorted by material, are cut
 // into one group per run of a material, and each group gets its own
 // de-duplicated vertex lists and 32-bit indices local to the group. Only the
-// first three corners of a face are used: models must be triangulated. The
-// groups of a large model are shared out between the calling thread and one
-// helper, each with a vertex index of its own.
+// first three corners of a face are used: models must be triangulated.
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstdio>
-#include <exception>
-#include <numeric>
-#include <system_error>
-#include <thread>
 
 #include "geometry/mesh.h"
 #include "geometry/vertex_index.h"
@@ -179,11 +172,6 @@ void buildGroup(const Mesh& mesh, const GroupPlan& plan, VertexIndex& index, Mes
     group.indexCount = static_cast<uint32_t>(lists.indices.size());
 }
 
-// Models of fewer faces, the scene's among them, are built by the calling
-// thread alone: a second builder would cost more to start than it saves.
-// On two cores it takes a quarter off a 4M-triangle build.
-constexpr size_t parallelFaces = size_t{1} << 16;
-
 } // namespace
 
 Mesh createMesh(const std::string& path) {
@@ -207,52 +195,9 @@ void buildMeshGroups(Mesh& mesh) {
     mesh.groups.clear();
     const std::vector<GroupPlan> plan = planGroups(mesh.objData.faces, mesh.materials.size());
     mesh.groups.resize(plan.size());
-    // Largest groups first, so that two builders finish close together.
-    std::vector<size_t> order(plan.size());
-    std::iota(order.begin(), order.end(), size_t{0});
-    std::stable_sort(order.begin(), order.end(),
-                     [&plan](size_t a, size_t b) { return plan[a].faceCount > plan[b].faceCount; });
-    std::atomic<size_t> next{0};
-    const auto build = [&] {
-        VertexIndex index;
-        for (size_t taken = next++; taken < order.size(); taken = next++) {
-            const size_t g = order[taken];
-            mesh.groups[g].materialIndex = plan[g].materialIndex;
-            buildGroup(mesh, plan[g], index, mesh.groups[g]);
-        }
-    };
-    // A group's vertices and indices follow from its faces alone, whichever
-    // builder takes it, so a second one changes nothing in the result. What
-    // it throws (memory running out) reaches the caller.
-    std::exception_ptr helperFailure;
-    std::thread helper;
-    if (plan.size() > 1 && mesh.objData.faces.size() >= parallelFaces) {
-        try {
-            helper = std::thread([&] {
-                try {
-                    build();
-                } catch (...) {
-                    next = order.size();
-                    helperFailure = std::current_exception();
-                }
-            });
-        } catch (const std::system_error&) {
-            // No thread to be had: this one builds every group.
-        }
-    }
-    try {
-        build();
-    } catch (...) {
-        next = order.size();
-        if (helper.joinable()) {
-            helper.join();
-        }
-        throw;
-    }
-    if (helper.joinable()) {
-        helper.join();
-    }
-    if (helperFailure) {
-        std::rethrow_exception(helperFailure);
+    VertexIndex index;
+    for (size_t g = 0; g < plan.size(); ++g) {
+        mesh.groups[g].materialIndex = plan[g].materialIndex;
+        buildGroup(mesh, plan[g], index, mesh.groups[g]);
     }
 }
