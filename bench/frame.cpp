@@ -106,10 +106,10 @@ int main(int argc, char** argv) {
                 frames.c_str(), size.c_str());
     printRow("real", real);
     printRow("floor", floor);
-    std::printf("real / floor  cpu  median %.2f  p99 %.2f\n",
+    std::printf("real / floor  cpu  median %.2f  p99 %.2f  (target: median <= 4)\n",
                 ratio(real.cpuMedian, floor.cpuMedian), ratio(real.cpuP99, floor.cpuP99));
     if (real.gpu && floor.gpu)
-        std::printf("real / floor  gpu  median %.2f  p99 %.2f\n",
+        std::printf("real / floor  gpu  median %.2f  p99 %.2f  (target: median <= 2.5)\n",
                     ratio(real.gpuMedian, floor.gpuMedian), ratio(real.gpuP99, floor.gpuP99));
     if (real.started)
         std::printf("real   start-up to first frame %.1f ms\n", real.startUp);
