@@ -1,20 +1,9 @@
 #include "framework/browser_keys.h"
+#include "framework/layout_key.h"
 
 #include <cstring>
 
 namespace {
-
-// An ASCII letter or digit alone; 0 for anything else.
-uint32_t layoutKey(const char* key) {
-    if (key == nullptr || key[0] == '\0' || key[1] != '\0')
-        return 0;
-    const char c = key[0];
-    if (c >= 'a' && c <= 'z')
-        return static_cast<uint32_t>(c - 'a' + 'A');
-    if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))
-        return static_cast<uint32_t>(c);
-    return 0;
-}
 
 bool startsWith(const char* text, const char* prefix) {
     return std::strncmp(text, prefix, std::strlen(prefix)) == 0;

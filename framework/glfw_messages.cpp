@@ -1,21 +1,10 @@
 #include "framework/glfw_messages.h"
+#include "framework/layout_key.h"
 
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 
 namespace {
-
-// Letters and digits of the layout's key name; 0 for anything else.
-uint32_t layoutKey(const char* name) {
-    if (!name || name[0] == '\0' || name[1] != '\0')
-        return 0;
-    const char c = name[0];
-    if (c >= 'a' && c <= 'z')
-        return static_cast<uint32_t>(c - 'a' + 'A');
-    if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))
-        return static_cast<uint32_t>(c);
-    return 0;
-}
 
 // GLFW's tokens name US key positions.
 uint32_t tokenKey(int key) {
