@@ -13,9 +13,14 @@ namespace gltest {
 // Returns why there is no context, or "" with it current.
 inline std::string makeContextCurrent() {
     static GLFWwindow* window = nullptr;
-    static const std::string why = [] {
-        if (glfwInit() != GLFW_TRUE)
-            return "no X display: run the GL tests under Xvfb";
+    static const std::string why = []() -> std::string {
+        if (glfwInit() != GLFW_TRUE) {
+            // GLFW's own reason, so that a failure under a running Xvfb says why.
+            const char* reason = nullptr;
+            glfwGetError(&reason);
+            return std::string("no X display: run the GL tests under Xvfb (") +
+                   (reason ? reason : "no reason given") + ")";
+        }
         glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
         glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
         glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 2);
