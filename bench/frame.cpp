@@ -1,10 +1,13 @@
 // frame: how long a frame of the default scene takes with the real shaders,
 // against a floor: the same geometry from the same camera with shaders that
-// only read the colour texture, and no shadow pass.
+// only read the colour texture, and no shadow pass. A third run, "reads",
+// keeps the real shaders but for a lit pass that makes the real one's texture
+// reads and takes its inputs with none of its arithmetic: the lowest the real
+// frame could cost with those reads.
 //
 //   frame [--frames N] [--size WxH] [--keep]
 //
-// Two run folders, real/ and floor/, are laid out in a fresh temporary
+// The run folders real/, floor/ and reads/ are laid out in a fresh temporary
 // folder, each a copy of the built scene with its shaders in a sibling
 // Shader/ folder; tidemoor-capture renders each once with --stats. Needs a
 // display. Figures only: nothing is asserted.
@@ -25,12 +28,16 @@ struct Figures {
 };
 
 // Lays out root/name/{scene,Shader} and runs the capture in its scene folder.
+// The files of replacements, when given, take the place of those shaders.
 bool measure(const fs::path& root, const char* name, const fs::path& shaders,
-             const std::string& captureArguments, Figures& figures) {
+             const std::string& captureArguments, Figures& figures,
+             const fs::path& replacements = {}) {
     const fs::path run = root / name;
     fs::create_directories(run);
     fs::copy(TIDEMOOR_SCENE_DIR, run / "scene", fs::copy_options::recursive);
     fs::copy(shaders, run / "Shader", fs::copy_options::recursive);
+    if (!replacements.empty())
+        fs::copy(replacements, run / "Shader", fs::copy_options::overwrite_existing);
     const std::string command = "cd '" + (run / "scene").string() + "' && '" + TIDEMOOR_CAPTURE +
                                 "' --stats " + captureArguments + " 2>&1";
     FILE* output = popen(command.c_str(), "r");
@@ -92,9 +99,11 @@ int main(int argc, char** argv) {
     }
     const fs::path root = pattern;
     const std::string common = "--frames " + frames + " --size " + size;
-    Figures real, floor;
-    const bool measured = measure(root, "real", TIDEMOOR_SHADER_DIR, common, real) &&
-                          measure(root, "floor", FLOOR_SHADER_DIR, common + " --key 0:W", floor);
+    Figures real, floor, reads;
+    const bool measured =
+        measure(root, "real", TIDEMOOR_SHADER_DIR, common, real) &&
+        measure(root, "floor", FLOOR_SHADER_DIR, common + " --key 0:W", floor) &&
+        measure(root, "reads", TIDEMOOR_SHADER_DIR, common, reads, READS_SHADER_DIR);
     if (keep)
         std::printf("run folders kept in %s\n", root.c_str());
     else
@@ -106,11 +115,16 @@ int main(int argc, char** argv) {
                 frames.c_str(), size.c_str());
     printRow("real", real);
     printRow("floor", floor);
+    printRow("reads", reads);
     std::printf("real / floor  cpu  median %.2f  p99 %.2f  (target: median <= 4)\n",
                 ratio(real.cpuMedian, floor.cpuMedian), ratio(real.cpuP99, floor.cpuP99));
     if (real.gpu && floor.gpu)
         std::printf("real / floor  gpu  median %.2f  p99 %.2f  (target: median <= 2.5)\n",
                     ratio(real.gpuMedian, floor.gpuMedian), ratio(real.gpuP99, floor.gpuP99));
+    if (reads.gpu && floor.gpu)
+        std::printf("reads / floor gpu  median %.2f  (the real shaders' texture reads and inputs "
+                    "alone)\n",
+                    ratio(reads.gpuMedian, floor.gpuMedian));
     if (real.started)
         std::printf("real   start-up to first frame %.1f ms\n", real.startUp);
     double load[3] = {};
