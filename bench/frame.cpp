@@ -5,18 +5,22 @@
 // reads and takes its inputs with none of its arithmetic: the lowest the real
 // frame could cost with those reads.
 //
-//   frame [--frames N] [--size WxH] [--keep]
+//   frame [--frames N] [--rounds R] [--size WxH] [--keep]
 //
 // The run folders real/, floor/ and reads/ are laid out in a fresh temporary
 // folder, each a copy of the built scene with its shaders in a sibling
-// Shader/ folder; tidemoor-capture renders each once with --stats. Needs a
+// Shader/ folder; tidemoor-capture renders each with --stats, the three in
+// turn, R times (3 by default), and every figure is the median of its R runs:
+// a change in the machine's load then weighs on all three alike. Needs a
 // display. Figures only: nothing is asserted.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -27,17 +31,20 @@ struct Figures {
     bool cpu = false, gpu = false, started = false;
 };
 
-// Lays out root/name/{scene,Shader} and runs the capture in its scene folder.
-// The files of replacements, when given, take the place of those shaders.
+// Lays out root/name/{scene,Shader} the first time and runs the capture in
+// its scene folder. The files of replacements, when given, take the place of
+// those shaders.
 bool measure(const fs::path& root, const char* name, const fs::path& shaders,
              const std::string& captureArguments, Figures& figures,
              const fs::path& replacements = {}) {
     const fs::path run = root / name;
-    fs::create_directories(run);
-    fs::copy(TIDEMOOR_SCENE_DIR, run / "scene", fs::copy_options::recursive);
-    fs::copy(shaders, run / "Shader", fs::copy_options::recursive);
-    if (!replacements.empty())
-        fs::copy(replacements, run / "Shader", fs::copy_options::overwrite_existing);
+    if (!fs::exists(run)) {
+        fs::create_directories(run);
+        fs::copy(TIDEMOOR_SCENE_DIR, run / "scene", fs::copy_options::recursive);
+        fs::copy(shaders, run / "Shader", fs::copy_options::recursive);
+        if (!replacements.empty())
+            fs::copy(replacements, run / "Shader", fs::copy_options::overwrite_existing);
+    }
     const std::string command = "cd '" + (run / "scene").string() + "' && '" + TIDEMOOR_CAPTURE +
                                 "' --stats " + captureArguments + " 2>&1";
     FILE* output = popen(command.c_str(), "r");
@@ -69,10 +76,36 @@ double ratio(double a, double b) {
     return b > 0 ? a / b : 0.0;
 }
 
+double medianOf(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n == 0 ? 0.0 : n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// Each figure the median of the runs' own.
+Figures medianFigures(const std::vector<Figures>& runs) {
+    Figures result;
+    const auto median = [&](double Figures::*field, bool Figures::*present, bool& found) {
+        std::vector<double> values;
+        for (const Figures& run : runs)
+            if (run.*present)
+                values.push_back(run.*field);
+        found = !values.empty();
+        return medianOf(values);
+    };
+    result.cpuMedian = median(&Figures::cpuMedian, &Figures::cpu, result.cpu);
+    result.cpuP99 = median(&Figures::cpuP99, &Figures::cpu, result.cpu);
+    result.gpuMedian = median(&Figures::gpuMedian, &Figures::gpu, result.gpu);
+    result.gpuP99 = median(&Figures::gpuP99, &Figures::gpu, result.gpu);
+    result.startUp = median(&Figures::startUp, &Figures::started, result.started);
+    return result;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     std::string frames = "240", size = "1024x800";
+    int rounds = 3;
     bool keep = false;
     for (int i = 1; i < argc; ++i) {
         const std::string flag = argv[i];
@@ -80,10 +113,12 @@ int main(int argc, char** argv) {
             keep = true;
         else if (flag == "--frames" && i + 1 < argc && std::atoi(argv[i + 1]) > 0)
             frames = argv[++i];
+        else if (flag == "--rounds" && i + 1 < argc && std::atoi(argv[i + 1]) > 0)
+            rounds = std::atoi(argv[++i]);
         else if (flag == "--size" && i + 1 < argc)
             size = argv[++i];
         else {
-            std::fprintf(stderr, "usage: frame [--frames N] [--size WxH] [--keep]\n");
+            std::fprintf(stderr, "usage: frame [--frames N] [--rounds R] [--size WxH] [--keep]\n");
             return 2;
         }
     }
@@ -99,11 +134,17 @@ int main(int argc, char** argv) {
     }
     const fs::path root = pattern;
     const std::string common = "--frames " + frames + " --size " + size;
-    Figures real, floor, reads;
-    const bool measured =
-        measure(root, "real", TIDEMOOR_SHADER_DIR, common, real) &&
-        measure(root, "floor", FLOOR_SHADER_DIR, common + " --key 0:W", floor) &&
-        measure(root, "reads", TIDEMOOR_SHADER_DIR, common, reads, READS_SHADER_DIR);
+    std::vector<Figures> realRuns(rounds), floorRuns(rounds), readsRuns(rounds);
+    bool measured = true;
+    for (int r = 0; r < rounds && measured; ++r) {
+        measured =
+            measure(root, "real", TIDEMOOR_SHADER_DIR, common, realRuns[r]) &&
+            measure(root, "floor", FLOOR_SHADER_DIR, common + " --key 0:W", floorRuns[r]) &&
+            measure(root, "reads", TIDEMOOR_SHADER_DIR, common, readsRuns[r], READS_SHADER_DIR);
+    }
+    const Figures real = medianFigures(realRuns);
+    const Figures floor = medianFigures(floorRuns);
+    const Figures reads = medianFigures(readsRuns);
     if (keep)
         std::printf("run folders kept in %s\n", root.c_str());
     else
@@ -111,8 +152,9 @@ int main(int argc, char** argv) {
     if (!measured)
         return 1;
 
-    std::printf("frame: default scene, %s frames at %s (floor: texture only, no shadows)\n",
-                frames.c_str(), size.c_str());
+    std::printf("frame: default scene, %s frames at %s, medians of %d runs each (floor: texture "
+                "only, no shadows)\n",
+                frames.c_str(), size.c_str(), rounds);
     printRow("real", real);
     printRow("floor", floor);
     printRow("reads", reads);
