@@ -79,9 +79,40 @@ struct PreparedFace {
     VertexProbe corners[3];
 };
 
+// The position cells of recently met position indices, direct-mapped: the
+// corners at a position (about six in a closed mesh) mostly follow one
+// another closely, and its cells need finding only once.
+class PositionCellCache {
+public:
+    const PositionCells& cellsOf(const VertexIndex& index, const ObjData& data,
+                                 int32_t positionIndex) {
+        if (version_ != index.cells.version) {
+            version_ = index.cells.version;
+            for (Entry& entry : entries_) {
+                entry.positionIndex = -1;
+            }
+        }
+        Entry& entry = entries_[static_cast<uint32_t>(positionIndex) % entryCount];
+        if (entry.positionIndex != positionIndex) {
+            entry.positionIndex = positionIndex;
+            entry.cells = positionCellsOf(index, data.positions[positionIndex]);
+        }
+        return entry.cells;
+    }
+
+private:
+    static constexpr size_t entryCount = 1024;
+    struct Entry {
+        int32_t positionIndex = -1;
+        PositionCells cells;
+    };
+    Entry entries_[entryCount];
+    uint32_t version_ = 0;
+};
+
 // Gathers the three corner vertices of a face and prepares their look-up.
 void prepareFace(const ObjData& data, const ObjFace& face, const VertexIndex& index,
-                 PreparedFace& prepared) {
+                 PositionCellCache& positions, PreparedFace& prepared) {
     const bool hasNormals = !data.normals.empty();
     const bool hasTexCoords = !data.texCoords.empty();
     prepared.usable = isUsable(data, face, hasNormals, hasTexCoords);
@@ -89,6 +120,7 @@ void prepareFace(const ObjData& data, const ObjFace& face, const VertexIndex& in
         return;
     }
     const Vector3 tangent = faceTangent(data, face);
+    const uint32_t tangentFields = tangentFingerprint(tangent);
     // Without "vn" lines the face normal serves all its corners (flat
     // shading); without "vt" lines the coordinate is (0, 0).
     const Vector3 flatNormal = hasNormals ? Vector3{} : faceNormal(data, face);
@@ -99,7 +131,8 @@ void prepareFace(const ObjData& data, const ObjFace& face, const VertexIndex& in
         vertex.tangent = tangent;
         vertex.normal = hasNormals ? data.normals[corner.normalIndex] : flatNormal;
         vertex.texCoord = hasTexCoords ? data.texCoords[corner.texCoordIndex] : TexCoord{};
-        prepareProbe(index, prepared.corners[c]);
+        prepareProbe(index, prepared.corners[c],
+                     positions.cellsOf(index, data, corner.positionIndex), tangentFields);
     }
 }
 
@@ -130,7 +163,8 @@ float typicalSpacing(const ObjData& data, const GroupPlan& plan) {
     return sides[sides.size() / 2];
 }
 
-void buildGroup(const Mesh& mesh, const GroupPlan& plan, VertexIndex& index, MeshGroup& group) {
+void buildGroup(const Mesh& mesh, const GroupPlan& plan, VertexIndex& index,
+                PositionCellCache& positions, MeshGroup& group) {
     const ObjData& data = mesh.objData;
     ObjData& lists = group.geometry;
     const size_t maxVertices = 3 * plan.faceCount;
@@ -146,7 +180,7 @@ void buildGroup(const Mesh& mesh, const GroupPlan& plan, VertexIndex& index, Mes
     const size_t end = plan.firstFace + plan.faceCount;
     PreparedFace ring[facesAhead];
     for (size_t f = first; f < end && f < first + facesAhead; ++f) {
-        prepareFace(data, data.faces[f], index, ring[(f - first) % facesAhead]);
+        prepareFace(data, data.faces[f], index, positions, ring[(f - first) % facesAhead]);
     }
     size_t prepared = 0;
     for (size_t f = first; f < end; ++f) {
@@ -161,7 +195,7 @@ void buildGroup(const Mesh& mesh, const GroupPlan& plan, VertexIndex& index, Mes
             }
         }
         if (f + facesAhead < end) {
-            prepareFace(data, data.faces[f + facesAhead], index, face);
+            prepareFace(data, data.faces[f + facesAhead], index, positions, face);
         }
     }
     // Closing the group: a model without materials keeps "default".
@@ -196,8 +230,9 @@ void buildMeshGroups(Mesh& mesh) {
     const std::vector<GroupPlan> plan = planGroups(mesh.objData.faces, mesh.materials.size());
     mesh.groups.resize(plan.size());
     VertexIndex index;
+    PositionCellCache positions;
     for (size_t g = 0; g < plan.size(); ++g) {
         mesh.groups[g].materialIndex = plan[g].materialIndex;
-        buildGroup(mesh, plan[g], index, mesh.groups[g]);
+        buildGroup(mesh, plan[g], index, positions, mesh.groups[g]);
     }
 }
