@@ -177,7 +177,7 @@ float typicalSpacing(const ObjData& data, const GroupPlan& plan) {
 }
 
 void buildGroup(const Mesh& mesh, const GroupPlan& plan, VertexIndex& index,
-                PositionCellCache& positions, MeshGroup& group) {
+                PositionCellCache& positionCells, MeshGroup& group) {
     const ObjData& data = mesh.objData;
     ObjData& lists = group.geometry;
     const size_t maxVertices = 3 * plan.faceCount;
@@ -193,8 +193,8 @@ void buildGroup(const Mesh& mesh, const GroupPlan& plan, VertexIndex& index,
     const size_t end = plan.firstFace + plan.faceCount;
     PreparedFace blocks[2][facesAhead];
     const auto prepareBlock = [&](size_t from, PreparedFace* block) {
-        prepareFaces(data, &data.faces[from], std::min(facesAhead, end - from), index, positions,
-                     block);
+        prepareFaces(data, &data.faces[from], std::min(facesAhead, end - from), index,
+                     positionCells, block);
     };
     if (first < end) {
         prepareBlock(first, blocks[0]);
@@ -250,9 +250,9 @@ void buildMeshGroups(Mesh& mesh) {
     const std::vector<GroupPlan> plan = planGroups(mesh.objData.faces, mesh.materials.size());
     mesh.groups.resize(plan.size());
     VertexIndex index;
-    PositionCellCache positions;
+    PositionCellCache positionCells;
     for (size_t g = 0; g < plan.size(); ++g) {
         mesh.groups[g].materialIndex = plan[g].materialIndex;
-        buildGroup(mesh, plan[g], index, positions, mesh.groups[g]);
+        buildGroup(mesh, plan[g], index, positionCells, mesh.groups[g]);
     }
 }

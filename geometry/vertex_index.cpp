@@ -540,9 +540,13 @@ void prepareProbe(const VertexIndex& index, VertexProbe& probe, const PositionCe
         probe.stepCount[bordersNear++] = static_cast<uint8_t>(count);
         combinations *= 1 + count;
     };
-    int j = 0;
+    // The keyed components ascend: the position's come first.
+    int positionKeyed = 0;
+    while (positionKeyed < cells.keyedCount && cells.keyed[positionKeyed] < 3) {
+        ++positionKeyed;
+    }
     if (position.near != 0) {
-        for (; j < cells.keyedCount && cells.keyed[j] < 3; ++j) {
+        for (int j = 0; j < positionKeyed; ++j) {
             const int k = cells.keyed[j];
             const int near = position.near >> (2 * k) & 3;
             if (near != 0) {
@@ -550,13 +554,10 @@ void prepareProbe(const VertexIndex& index, VertexProbe& probe, const PositionCe
             }
         }
     }
-    while (j < cells.keyedCount && cells.keyed[j] < 3) {
-        ++j;
-    }
-    if (j < cells.keyedCount) {
+    if (positionKeyed < cells.keyedCount) {
         float values[vertexComponents];
         componentsOf(v, values);
-        for (; j < cells.keyedCount; ++j) {
+        for (int j = positionKeyed; j < cells.keyedCount; ++j) {
             const int k = cells.keyed[j];
             const Cell cell = cellOf(cells, k, values[k]);
             const uint64_t step = cells.multiplier[k];
