@@ -142,7 +142,8 @@ PositionCells positionCellsOf(const VertexIndex& index, const Vector3& position)
 uint32_t tangentFingerprint(const Vector3& tangent);
 
 // prepareProbe with the shares found ahead for probe.vertex's position and
-// tangent; position cells found for other cells are found again.
+// tangent; position cells found before the index last changed its cells are
+// found again.
 void prepareProbe(const VertexIndex& index, VertexProbe& probe, const PositionCells& position,
                   uint32_t tangentFields);
 
