@@ -70,8 +70,9 @@ void prepareVertices(ObjData& lists, size_t from, size_t to) {
     prepareElements(lists.texCoords, from, to);
 }
 
-// Faces whose corners are prepared ahead of their look-up, so that the
-// table slots they need are already on their way from memory.
+// Faces prepared at a time: a block is prepared while the one before it is
+// looked up, so that the table slots it needs are already on their way from
+// memory.
 constexpr size_t facesAhead = 8;
 
 struct PreparedFace {
@@ -79,27 +80,72 @@ struct PreparedFace {
     VertexProbe corners[3];
 };
 
-// Gathers the three corner vertices of a face and prepares their look-up.
-void prepareFace(const ObjData& data, const ObjFace& face, const VertexIndex& index,
-                 PreparedFace& prepared) {
+// The position cells of recently met position indices, direct-mapped: the
+// corners at a position (about six in a closed mesh) mostly follow one
+// another closely, and its cells need finding only once.
+class PositionCellCache {
+public:
+    const PositionCells& cellsOf(const VertexIndex& index, const ObjData& data,
+                                 int32_t positionIndex) {
+        if (version_ != index.cells.version) {
+            version_ = index.cells.version;
+            for (Entry& entry : entries_) {
+                entry.positionIndex = -1;
+            }
+        }
+        Entry& entry = entries_[static_cast<uint32_t>(positionIndex) % entryCount];
+        if (entry.positionIndex != positionIndex) {
+            entry.positionIndex = positionIndex;
+            entry.cells = positionCellsOf(index, data.positions[positionIndex]);
+        }
+        return entry.cells;
+    }
+
+private:
+    static constexpr size_t entryCount = 1024;
+    struct Entry {
+        int32_t positionIndex = -1;
+        PositionCells cells;
+    };
+    Entry entries_[entryCount];
+    uint32_t version_ = 0;
+};
+
+// Gathers the three corner vertices of each face and prepares their
+// look-up. The tangents come first, in a loop of their own: each is a chain
+// of dependent arithmetic (two divisions and a square root) that overlaps
+// with the others only when nothing else stands between them.
+void prepareFaces(const ObjData& data, const ObjFace* faces, size_t count, const VertexIndex& index,
+                  PositionCellCache& positionCells, PreparedFace* prepared) {
     const bool hasNormals = !data.normals.empty();
     const bool hasTexCoords = !data.texCoords.empty();
-    prepared.usable = isUsable(data, face, hasNormals, hasTexCoords);
-    if (!prepared.usable) {
-        return;
+    Vector3 tangents[facesAhead];
+    for (size_t i = 0; i < count; ++i) {
+        prepared[i].usable = isUsable(data, faces[i], hasNormals, hasTexCoords);
+        if (prepared[i].usable) {
+            tangents[i] = faceTangent(data, faces[i]);
+        }
     }
-    const Vector3 tangent = faceTangent(data, face);
-    // Without "vn" lines the face normal serves all its corners (flat
-    // shading); without "vt" lines the coordinate is (0, 0).
-    const Vector3 flatNormal = hasNormals ? Vector3{} : faceNormal(data, face);
-    for (uint32_t c = 0; c < 3; ++c) {
-        const FaceVertex& corner = face.vertices[c];
-        GroupVertex& vertex = prepared.corners[c].vertex;
-        vertex.position = data.positions[corner.positionIndex];
-        vertex.tangent = tangent;
-        vertex.normal = hasNormals ? data.normals[corner.normalIndex] : flatNormal;
-        vertex.texCoord = hasTexCoords ? data.texCoords[corner.texCoordIndex] : TexCoord{};
-        prepareProbe(index, prepared.corners[c]);
+    for (size_t i = 0; i < count; ++i) {
+        if (!prepared[i].usable) {
+            continue;
+        }
+        const ObjFace& face = faces[i];
+        const Vector3 tangent = tangents[i];
+        const uint32_t tangentFields = tangentFingerprint(tangent);
+        // Without "vn" lines the face normal serves all its corners (flat
+        // shading); without "vt" lines the coordinate is (0, 0).
+        const Vector3 flatNormal = hasNormals ? Vector3{} : faceNormal(data, face);
+        for (uint32_t c = 0; c < 3; ++c) {
+            const FaceVertex& corner = face.vertices[c];
+            GroupVertex& vertex = prepared[i].corners[c].vertex;
+            vertex.position = data.positions[corner.positionIndex];
+            vertex.tangent = tangent;
+            vertex.normal = hasNormals ? data.normals[corner.normalIndex] : flatNormal;
+            vertex.texCoord = hasTexCoords ? data.texCoords[corner.texCoordIndex] : TexCoord{};
+            prepareProbe(index, prepared[i].corners[c],
+                         positionCells.cellsOf(index, data, corner.positionIndex), tangentFields);
+        }
     }
 }
 
@@ -130,7 +176,8 @@ float typicalSpacing(const ObjData& data, const GroupPlan& plan) {
     return sides[sides.size() / 2];
 }
 
-void buildGroup(const Mesh& mesh, const GroupPlan& plan, VertexIndex& index, MeshGroup& group) {
+void buildGroup(const Mesh& mesh, const GroupPlan& plan, VertexIndex& index,
+                PositionCellCache& positionCells, MeshGroup& group) {
     const ObjData& data = mesh.objData;
     ObjData& lists = group.geometry;
     const size_t maxVertices = 3 * plan.faceCount;
@@ -144,14 +191,24 @@ void buildGroup(const Mesh& mesh, const GroupPlan& plan, VertexIndex& index, Mes
 
     const size_t first = plan.firstFace;
     const size_t end = plan.firstFace + plan.faceCount;
-    PreparedFace ring[facesAhead];
-    for (size_t f = first; f < end && f < first + facesAhead; ++f) {
-        prepareFace(data, data.faces[f], index, ring[(f - first) % facesAhead]);
+    PreparedFace blocks[2][facesAhead];
+    const auto prepareBlock = [&](size_t from, PreparedFace* block) {
+        prepareFaces(data, &data.faces[from], std::min(facesAhead, end - from), index,
+                     positionCells, block);
+    };
+    if (first < end) {
+        prepareBlock(first, blocks[0]);
     }
     size_t prepared = 0;
-    for (size_t f = first; f < end; ++f) {
-        PreparedFace& face = ring[(f - first) % facesAhead];
-        if (face.usable) {
+    for (size_t from = first, b = 0; from < end; from += facesAhead, b ^= 1) {
+        if (from + facesAhead < end) {
+            prepareBlock(from + facesAhead, blocks[b ^ 1]);
+        }
+        for (size_t i = 0; i < std::min(facesAhead, end - from); ++i) {
+            const PreparedFace& face = blocks[b][i];
+            if (!face.usable) {
+                continue;
+            }
             if (lists.positions.size() + 3 > prepared) {
                 prepareVertices(lists, prepared, prepared + preparedVertexStep);
                 prepared += preparedVertexStep;
@@ -159,9 +216,6 @@ void buildGroup(const Mesh& mesh, const GroupPlan& plan, VertexIndex& index, Mes
             for (const VertexProbe& corner : face.corners) {
                 lists.indices.push_back(findOrAddVertex(index, lists, corner));
             }
-        }
-        if (f + facesAhead < end) {
-            prepareFace(data, data.faces[f + facesAhead], index, face);
         }
     }
     // Closing the group: a model without materials keeps "default".
@@ -196,8 +250,9 @@ void buildMeshGroups(Mesh& mesh) {
     const std::vector<GroupPlan> plan = planGroups(mesh.objData.faces, mesh.materials.size());
     mesh.groups.resize(plan.size());
     VertexIndex index;
+    PositionCellCache positionCells;
     for (size_t g = 0; g < plan.size(); ++g) {
         mesh.groups[g].materialIndex = plan[g].materialIndex;
-        buildGroup(mesh, plan[g], index, mesh.groups[g]);
+        buildGroup(mesh, plan[g], index, positionCells, mesh.groups[g]);
     }
 }

@@ -174,11 +174,14 @@ uint32_t fineField(float value, const Field& field) {
     return (cell & ((1u << field.bits) - 1)) << field.shift;
 }
 
-uint32_t fingerprintOf(const GroupVertex& v) {
-    return fineField(v.tangent.x, fields[0]) | fineField(v.tangent.y, fields[1]) |
-           fineField(v.tangent.z, fields[2]) | fineField(v.normal.x, fields[3]) |
-           fineField(v.normal.y, fields[4]) | fineField(v.normal.z, fields[5]) |
-           fineField(v.texCoord.u, fields[6]) | fineField(v.texCoord.v, fields[7]);
+uint32_t tangentFieldsOf(const Vector3& t) {
+    return fineField(t.x, fields[0]) | fineField(t.y, fields[1]) | fineField(t.z, fields[2]);
+}
+
+uint32_t otherFieldsOf(const GroupVertex& v) {
+    return fineField(v.normal.x, fields[3]) | fineField(v.normal.y, fields[4]) |
+           fineField(v.normal.z, fields[5]) | fineField(v.texCoord.u, fields[6]) |
+           fineField(v.texCoord.v, fields[7]);
 }
 
 // Whether every field of a is within one of b's, modulo the field's size.
@@ -190,14 +193,21 @@ bool fingerprintsClose(uint32_t a, uint32_t b) {
     return ((shifted + nearTop) & guardBits) == 0;
 }
 
-[[gnu::always_inline]] inline bool isFiniteVertex(const GroupVertex& v) {
-    // x - x is 0 for finite x and NaN otherwise; one test for all eleven.
-    const float sum =
-        (v.position.x - v.position.x) + (v.position.y - v.position.y) +
-        (v.position.z - v.position.z) + (v.tangent.x - v.tangent.x) + (v.tangent.y - v.tangent.y) +
-        (v.tangent.z - v.tangent.z) + (v.normal.x - v.normal.x) + (v.normal.y - v.normal.y) +
-        (v.normal.z - v.normal.z) + (v.texCoord.u - v.texCoord.u) + (v.texCoord.v - v.texCoord.v);
+// x - x is 0 for finite x and NaN otherwise; one test for many values.
+[[gnu::always_inline]] inline bool isFinitePosition(const Vector3& p) {
+    return (p.x - p.x) + (p.y - p.y) + (p.z - p.z) == 0.0f;
+}
+
+[[gnu::always_inline]] inline bool isFiniteBeyondPosition(const GroupVertex& v) {
+    const float sum = (v.tangent.x - v.tangent.x) + (v.tangent.y - v.tangent.y) +
+                      (v.tangent.z - v.tangent.z) + (v.normal.x - v.normal.x) +
+                      (v.normal.y - v.normal.y) + (v.normal.z - v.normal.z) +
+                      (v.texCoord.u - v.texCoord.u) + (v.texCoord.v - v.texCoord.v);
     return sum == 0.0f;
+}
+
+[[gnu::always_inline]] inline bool isFiniteVertex(const GroupVertex& v) {
+    return isFinitePosition(v.position) && isFiniteBeyondPosition(v);
 }
 
 bool near(float stored, float candidate) {
@@ -476,40 +486,91 @@ void resetVertexIndex(VertexIndex& index, size_t expectedVertices, float positio
     ++cells.version;
 }
 
+PositionCells positionCellsOf(const VertexIndex& index, const Vector3& position) {
+    const VertexCells& cells = index.cells;
+    PositionCells found;
+    found.cellsVersion = cells.version;
+    found.finite = isFinitePosition(position);
+    if (!found.finite) {
+        return found;
+    }
+    const float values[3] = {position.x, position.y, position.z};
+    for (int j = 0; j < cells.keyedCount && cells.keyed[j] < 3; ++j) {
+        const int k = cells.keyed[j];
+        const Cell cell = cellOf(cells, k, values[k]);
+        found.sum += cells.multiplier[k] * static_cast<uint64_t>(cell.number);
+        found.near = static_cast<uint8_t>(found.near | cell.near << (2 * k));
+    }
+    return found;
+}
+
+uint32_t tangentFingerprint(const Vector3& tangent) {
+    return tangentFieldsOf(tangent);
+}
+
 void prepareProbe(const VertexIndex& index, VertexProbe& probe) {
+    prepareProbe(index, probe, positionCellsOf(index, probe.vertex.position),
+                 tangentFieldsOf(probe.vertex.tangent));
+}
+
+void prepareProbe(const VertexIndex& index, VertexProbe& probe, const PositionCells& position,
+                  uint32_t tangentFields) {
     const GroupVertex& v = probe.vertex;
     const VertexCells& cells = index.cells;
+    if (position.cellsVersion != cells.version) {
+        prepareProbe(index, probe);
+        return;
+    }
     probe.cellsVersion = cells.version;
-    probe.finite = isFiniteVertex(v);
+    probe.finite = position.finite && isFiniteBeyondPosition(v);
     if (!probe.finite) {
         return;
     }
-    float values[vertexComponents];
-    componentsOf(v, values);
-    uint64_t sum = 0;
+    uint64_t sum = position.sum;
     int bordersNear = 0;
     int combinations = 1;
-    for (int j = 0; j < cells.keyedCount; ++j) {
-        const int k = cells.keyed[j];
-        const Cell cell = cellOf(cells, k, values[k]);
-        const uint64_t step = cells.multiplier[k];
-        sum += step * static_cast<uint64_t>(cell.number);
-        if (cell.near != 0) {
-            int count = 0;
-            if (cell.near & 1) {
-                probe.steps[bordersNear][count++] = 0 - step;
+    const auto stepAcross = [&](uint64_t step, int near) {
+        int count = 0;
+        if (near & 1) {
+            probe.steps[bordersNear][count++] = 0 - step;
+        }
+        if (near & 2) {
+            probe.steps[bordersNear][count++] = step;
+        }
+        probe.stepCount[bordersNear++] = static_cast<uint8_t>(count);
+        combinations *= 1 + count;
+    };
+    // The keyed components ascend: the position's come first.
+    int positionKeyed = 0;
+    while (positionKeyed < cells.keyedCount && cells.keyed[positionKeyed] < 3) {
+        ++positionKeyed;
+    }
+    if (position.near != 0) {
+        for (int j = 0; j < positionKeyed; ++j) {
+            const int k = cells.keyed[j];
+            const int near = position.near >> (2 * k) & 3;
+            if (near != 0) {
+                stepAcross(cells.multiplier[k], near);
             }
-            if (cell.near & 2) {
-                probe.steps[bordersNear][count++] = step;
+        }
+    }
+    if (positionKeyed < cells.keyedCount) {
+        float values[vertexComponents];
+        componentsOf(v, values);
+        for (int j = positionKeyed; j < cells.keyedCount; ++j) {
+            const int k = cells.keyed[j];
+            const Cell cell = cellOf(cells, k, values[k]);
+            const uint64_t step = cells.multiplier[k];
+            sum += step * static_cast<uint64_t>(cell.number);
+            if (cell.near != 0) {
+                stepAcross(step, cell.near);
             }
-            probe.stepCount[bordersNear++] = static_cast<uint8_t>(count);
-            combinations *= 1 + count;
         }
     }
     probe.cellSum = sum;
     probe.bordersNear = bordersNear;
     probe.ownHash = mix(sum);
-    probe.fingerprint = fingerprintOf(v);
+    probe.fingerprint = tangentFields | otherFieldsOf(v);
 
     probe.hashCount = 0;
     if (bordersNear == 0) {

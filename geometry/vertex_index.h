@@ -126,6 +126,27 @@ void resetVertexIndex(VertexIndex& index, size_t expectedVertices, float positio
 // fetching the table slots it will search first.
 void prepareProbe(const VertexIndex& index, VertexProbe& probe);
 
+// The share of a probe that follows from the position alone: found once, it
+// serves every corner at that position while the index keeps its cells.
+struct PositionCells {
+    uint32_t cellsVersion = 0; // of the index's cells these were found for
+    bool finite = false;
+    // For each keyed position component k, bit 2k when the position lies
+    // within a tolerance of its cell's lower border, bit 2k + 1 of the upper.
+    uint8_t near = 0;
+    uint64_t sum = 0; // the keyed position components' share of the cell sum
+};
+PositionCells positionCellsOf(const VertexIndex& index, const Vector3& position);
+
+// The fingerprint fields of a tangent, which the corners of a face share.
+uint32_t tangentFingerprint(const Vector3& tangent);
+
+// prepareProbe with the shares found ahead for probe.vertex's position and
+// tangent; position cells found before the index last changed its cells are
+// found again.
+void prepareProbe(const VertexIndex& index, VertexProbe& probe, const PositionCells& position,
+                  uint32_t tangentFields);
+
 // Index of the first vertex of the group's lists (positions, tangents,
 // normals, texCoords, equally long, entry i being vertex i) that matches the
 // probe's vertex; when none does, the vertex is appended to the lists and its

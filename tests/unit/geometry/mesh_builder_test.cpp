@@ -2,7 +2,11 @@
 // material, and the line createMesh prints. Invariants on arbitrary input
 // are the fuzz target's.
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <random>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -92,6 +96,84 @@ TEST(MeshBuilder, OneGroupPerMaterialRun) {
         buildMeshGroups(mesh);
         EXPECT_EQ(groups(mesh), first == 1 ? (Groups{{"a", 0, 0, 0}, {"b", 1, 3, 12}})
                                            : (Groups{{"a", 0, 3, 12}}));
+    }
+}
+
+// Faces are prepared in blocks, with their tangents apart and the cells of
+// each position index kept for the corners that follow. A group whose faces
+// reuse positions far apart in the lists (sharing one kept entry), name equal
+// positions under different indices, crowd thousands of corners onto three
+// positions (so that the index chooses its cells anew on the way) and name
+// entries that do not exist must still give exactly the linear scan.
+TEST(MeshBuilder, MatchesTheLinearScanOverManyFaces) {
+    std::string text;
+    for (int i = 0; i < 3000; ++i) {
+        // Positions 1, 1025 and 2049 (1-based) are equal or a tolerance apart.
+        const float x = i % 1024 == 1 ? 1.0f + float(i / 1024) * 0.00005f : float(i % 37) * 0.25f;
+        text += "v " + std::to_string(x) + " " + std::to_string(i % 5) + " 0.5\n";
+        text += "vt " + std::to_string((i % 50) * 0.00015) + " " +
+                std::to_string((i / 50) * 0.00015) + "\n";
+    }
+    text += "vn 0 0 1\nvn 0 1 0\n";
+    std::mt19937 random(7);
+    for (int f = 0; f < 2000; ++f) {
+        const bool crowd = f % 2 == 0;
+        text += "f";
+        for (int c = 0; c < 3; ++c) {
+            const int crowded[] = {2, 1026, 2050};
+            const int position = crowd ? crowded[c] : int(random() % 3000) + 1;
+            text += " " + std::to_string(position) + "/" + std::to_string(random() % 3000 + 1) +
+                    "/" + std::to_string(random() % 2 + 1);
+        }
+        text += "\n";
+    }
+    Mesh mesh = build(text, {});
+    for (size_t f = 5; f < mesh.objData.faces.size(); f += 97) {
+        mesh.objData.faces[f].vertices[f % 3].positionIndex = 3000;
+    }
+    buildMeshGroups(mesh);
+
+    const ObjData& data = mesh.objData;
+    using Values = std::array<float, 11>;
+    std::vector<Values> vertices;
+    std::vector<uint32_t> indices;
+    for (const ObjFace& face : data.faces) {
+        if (face.vertices[0].positionIndex == 3000 || face.vertices[1].positionIndex == 3000 ||
+            face.vertices[2].positionIndex == 3000) {
+            continue;
+        }
+        const FaceFrame frame = faceFrame(data, face);
+        for (const FaceVertex& corner : face.vertices) {
+            const Vector3& p = data.positions[corner.positionIndex];
+            const Vector3& n = data.normals[corner.normalIndex];
+            const TexCoord& t = data.texCoords[corner.texCoordIndex];
+            const Values v{
+                p.x, p.y, p.z, frame.tangent.x, frame.tangent.y, frame.tangent.z, n.x, n.y,
+                n.z, t.u, t.v};
+            const auto match = std::find_if(vertices.begin(), vertices.end(), [&](const Values& w) {
+                for (size_t k = 0; k < v.size(); ++k) {
+                    if (!(std::fabs(w[k] - v[k]) < vertexMatchTolerance)) {
+                        return false;
+                    }
+                }
+                return true;
+            });
+            indices.push_back(static_cast<uint32_t>(match - vertices.begin()));
+            if (match == vertices.end()) {
+                vertices.push_back(v);
+            }
+        }
+    }
+    ASSERT_EQ(mesh.groups.size(), 1u);
+    const ObjData& lists = mesh.groups[0].geometry;
+    EXPECT_EQ(lists.indices, indices);
+    ASSERT_EQ(lists.positions.size(), vertices.size());
+    for (size_t i = 0; i < vertices.size(); ++i) {
+        const Values built{lists.positions[i].x, lists.positions[i].y, lists.positions[i].z,
+                           lists.tangents[i].x,  lists.tangents[i].y,  lists.tangents[i].z,
+                           lists.normals[i].x,   lists.normals[i].y,   lists.normals[i].z,
+                           lists.texCoords[i].u, lists.texCoords[i].v};
+        ASSERT_EQ(std::memcmp(built.data(), vertices[i].data(), sizeof(Values)), 0) << i;
     }
 }
 
