@@ -174,10 +174,6 @@ uint32_t fineField(float value, const Field& field) {
     return (cell & ((1u << field.bits) - 1)) << field.shift;
 }
 
-uint32_t tangentFieldsOf(const Vector3& t) {
-    return fineField(t.x, fields[0]) | fineField(t.y, fields[1]) | fineField(t.z, fields[2]);
-}
-
 uint32_t otherFieldsOf(const GroupVertex& v) {
     return fineField(v.normal.x, fields[3]) | fineField(v.normal.y, fields[4]) |
            fineField(v.normal.z, fields[5]) | fineField(v.texCoord.u, fields[6]) |
@@ -504,13 +500,13 @@ PositionCells positionCellsOf(const VertexIndex& index, const Vector3& position)
     return found;
 }
 
-uint32_t tangentFingerprint(const Vector3& tangent) {
-    return tangentFieldsOf(tangent);
+uint32_t tangentFingerprint(const Vector3& t) {
+    return fineField(t.x, fields[0]) | fineField(t.y, fields[1]) | fineField(t.z, fields[2]);
 }
 
 void prepareProbe(const VertexIndex& index, VertexProbe& probe) {
     prepareProbe(index, probe, positionCellsOf(index, probe.vertex.position),
-                 tangentFieldsOf(probe.vertex.tangent));
+                 tangentFingerprint(probe.vertex.tangent));
 }
 
 void prepareProbe(const VertexIndex& index, VertexProbe& probe, const PositionCells& position,
