@@ -48,11 +48,20 @@ struct MeshGroup {
     uint32_t indexCount = 0;
 };
 
+// GL names of one material's textures; 0 for none.
+struct MaterialTextures {
+    uint32_t texture = 0;
+    uint32_t normalMap = 0;
+};
+
 struct Mesh {
     bool normalMappingEnabled = false;
     std::string path;
     ObjData objData;
     std::vector<Material> materials;
+    // Entry i holds the textures of materials[i], once made; they live until
+    // the process ends.
+    std::vector<MaterialTextures> textures;
     std::vector<MeshGroup> groups;
     Vector3 position;
     Vector3 rotation; // degrees about x, y and z

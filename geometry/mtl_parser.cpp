@@ -3,14 +3,12 @@
 // "newmtl" belong to the first material, which that "newmtl" names; every
 // later "newmtl" closes the material before it. Ids count from 0 in every
 // library.
-#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
 
 #include "geometry/obj_parser.h"
 #include "geometry/text_scanner.h"
-#include "resources/texture.h"
 
 namespace {
 
@@ -28,29 +26,19 @@ void readColour(TextScanner& text, Vector3& colour) {
     colour = read;
 }
 
-// A texture record named after its file; the GL texture is made later.
-std::shared_ptr<Texture> nameTexture(const std::string& fileName) {
-    auto texture = std::make_shared<Texture>();
-    texture->fileName = fileName;
-    texture->name = fileName;
-    return texture;
-}
-
 // "map_Kd F": the diffuse texture from F and, unless F is exactly the sky
 // dome's texture or too short to derive a name from, a normal map from F
 // with its last four characters replaced by "_NRM.tga". Names are used as
 // written, relative to the working directory.
 void applyDiffuseMap(std::string_view fileName, Material& material) {
-    const std::string diffuse(fileName);
     material.hasTexture = true;
-    material.texture = nameTexture(diffuse);
+    material.texture = fileName;
     if (fileName == unmappedTexture || fileName.size() < replacedSuffixLength) {
         return;
     }
-    std::string normal(fileName.substr(0, fileName.size() - replacedSuffixLength));
-    normal += normalMapSuffix;
     material.hasNormalMap = true;
-    material.normalMap = nameTexture(normal);
+    material.normalMap = fileName.substr(0, fileName.size() - replacedSuffixLength);
+    material.normalMap += normalMapSuffix;
 }
 
 } // namespace

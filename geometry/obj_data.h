@@ -5,13 +5,10 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "math/vector3.h"
-
-class Texture;
 
 struct TexCoord {
     float u = 0.0f;
@@ -72,10 +69,11 @@ struct Material {
     Vector3 specular;
     bool hasTexture = false;
     bool hasNormalMap = false;
-    // Shared by copies of the record; textures live as long as any material
-    // refers to them.
-    std::shared_ptr<Texture> texture;
-    std::shared_ptr<Texture> normalMap;
+    // The files of the colour texture and the normal map, named as written,
+    // relative to the working directory; empty for none. The GL textures are
+    // made from them apart (createMaterialTextures).
+    std::string texture;
+    std::string normalMap;
 };
 
 // Empties all lists of data and gives their memory back.

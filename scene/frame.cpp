@@ -5,7 +5,8 @@
 
 #include <cmath>
 
-#include "geometry/mesh_buffers.h"
+#include "geometry/gl/donut_buffers.h"
+#include "geometry/gl/mesh_buffers.h"
 #include "scene/camera_paths.h"
 #include "scene/scene.h"
 #include "scene/scene_clocks.h"

@@ -3,7 +3,8 @@
 
 #include <cstdio>
 
-#include "geometry/mesh_buffers.h"
+#include "geometry/gl/donut_buffers.h"
+#include "geometry/gl/mesh_buffers.h"
 
 std::unique_ptr<Scene> theScene;
 

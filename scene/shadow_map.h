@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "resources/gl_api.h"
+#include "resources/gl/gl_api.h"
 
 struct ShadowMap {
     GLuint depthTexture = 0;

@@ -24,7 +24,7 @@
 #include "framework/line_output.h"
 #include "framework/platform.h"
 #include "framework/window_state.h"
-#include "geometry/mesh_buffers.h"
+#include "geometry/gl/mesh_buffers.h"
 #include "scene/frame.h"
 #include "scene/scene.h"
 #include "scene/scene_callbacks.h"

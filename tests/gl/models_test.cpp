@@ -9,12 +9,12 @@
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
 
-#include "geometry/donut.h"
-#include "geometry/mesh_buffers.h"
+#include "geometry/gl/donut_buffers.h"
+#include "geometry/gl/mesh_buffers.h"
 #include "gl/gl_context.h"
 #include "gl/gl_readback.h"
 #include "gl/temp_tree.h"
-#include "resources/texture.h"
+#include "resources/gl/texture.h"
 #include "scene/frame.h"
 #include "scene/scene.h"
 #include "view/model_matrices.h"
@@ -166,13 +166,12 @@ TEST_F(ModelBuffersTest, DrawsSendTheirMatricesAndTheLitDrawEachSurface) {
     plain.diffuse = {0.8f, 0.6f, 0.4f};
     plain.specular = {0.5f, 0.0f, 0.0f};
     textured.hasTexture = mapped.hasTexture = mapped.hasNormalMap = true;
-    textured.texture = std::make_shared<Texture>();
-    mapped.texture = std::make_shared<Texture>();
-    mapped.normalMap = std::make_shared<Texture>();
     mesh.materials = {plain, textured, mapped};
     createMaterialTextures(mesh);
-    const GLuint a = textured.texture->textureId, b = mapped.texture->textureId;
-    const GLuint bMap = mapped.normalMap->textureId;
+    ASSERT_EQ(mesh.textures.size(), 3u);
+    EXPECT_EQ(mesh.textures[0].texture, 0u);
+    const GLuint a = mesh.textures[1].texture, b = mesh.textures[2].texture;
+    const GLuint bMap = mesh.textures[2].normalMap;
     // New names come in rising order here, so they show the order of creation:
     // library order, each texture before its normal map.
     EXPECT_TRUE(0 < a && a < b && b < bMap) << a << " " << b << " " << bMap;

@@ -11,8 +11,8 @@
 #include "gl/gl_context.h"
 #include "gl/gl_readback.h"
 #include "gl/temp_tree.h"
-#include "resources/shader_program.h"
-#include "resources/texture.h"
+#include "resources/gl/shader_program.h"
+#include "resources/gl/texture.h"
 
 namespace {
 

@@ -6,7 +6,6 @@
 #include <chrono>
 
 #include "geometry/obj_parser.h"
-#include "resources/texture.h"
 #include "tools/inspect/json_writer.h"
 
 namespace {
@@ -40,8 +39,9 @@ private:
     int saved_ = -1;
 };
 
-const std::string* textureFileName(const std::shared_ptr<Texture>& texture) {
-    return texture ? &texture->fileName : nullptr;
+// The file a material names, or null for none.
+const std::string* textureFileName(const std::string& fileName) {
+    return fileName.empty() ? nullptr : &fileName;
 }
 
 // Entry i of list, or null past its end (a group's lists may be shorter than

@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include "geometry/obj_parser.h"
-#include "resources/texture.h"
 #include "resources/tga_image.h"
 
 namespace {
@@ -43,9 +42,9 @@ TEST(SceneFiles, TheLoaderReadsEveryModelWholeWithItsTextures) {
         ASSERT_FALSE(materials.empty());
         for (const Material& material : materials) {
             ASSERT_TRUE(material.hasTexture) << material.name;
-            maps.insert(material.texture->fileName);
+            maps.insert(material.texture);
             if (material.hasNormalMap) {
-                maps.insert(material.normalMap->fileName);
+                maps.insert(material.normalMap);
             }
         }
         for (const ObjFace& f : data.faces) {

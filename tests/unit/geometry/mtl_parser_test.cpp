@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include "geometry/obj_parser.h"
-#include "resources/texture.h"
 #include "unit/temp_folder.h"
 
 namespace {
@@ -46,23 +45,20 @@ TEST(MtlParser, StatementsBeforeTheFirstNewmtlBelongToTheMaterialItNames) {
 
 TEST(MtlParser, DiffuseMapsNameTheirTextureAndNormalMap) {
     // The last four characters make way for "_NRM.tga", except for exactly
-    // "bikini.tga" and names too short to derive from. No GL texture yet.
+    // "bikini.tga" and names too short to derive from.
     std::vector<std::string> named;
     for (const Material& m : library("newmtl sky\nmap_Kd bikini.tga\nnewmtl donut\n"
                                      "map_Kd maps/donut.tga\nnewmtl short\nmap_Kd a.b\n"
                                      "newmtl other\nmap_Kd stone.png\nnewmtl plain\n")) {
-        for (const auto& [has, texture] : {std::pair{m.hasTexture, m.texture.get()},
-                                           std::pair{m.hasNormalMap, m.normalMap.get()}}) {
-            EXPECT_EQ(has, texture != nullptr);
-            named.push_back(texture == nullptr ? "-"
-                                               : texture->fileName + "|" + texture->name + "|" +
-                                                     std::to_string(texture->textureId));
+        for (const auto& [has, file] :
+             {std::pair{m.hasTexture, m.texture}, std::pair{m.hasNormalMap, m.normalMap}}) {
+            EXPECT_EQ(has, !file.empty());
+            named.push_back(file.empty() ? "-" : file);
         }
     }
-    EXPECT_EQ(named, (std::vector<std::string>{
-                         "bikini.tga|bikini.tga|0", "-", "maps/donut.tga|maps/donut.tga|0",
-                         "maps/donut_NRM.tga|maps/donut_NRM.tga|0", "a.b|a.b|0", "-",
-                         "stone.png|stone.png|0", "stone_NRM.tga|stone_NRM.tga|0", "-", "-"}));
+    EXPECT_EQ(named,
+              (std::vector<std::string>{"bikini.tga", "-", "maps/donut.tga", "maps/donut_NRM.tga",
+                                        "a.b", "-", "stone.png", "stone_NRM.tga", "-", "-"}));
 }
 
 // "usemtl" took the material's id, which restarts at 0 in every library, so

@@ -14,7 +14,7 @@
 #include <cstdint>
 
 #include "math/matrix.h"
-#include "resources/gl_api.h"
+#include "resources/gl/gl_api.h"
 
 struct ShaderProgram;
 

@@ -2,7 +2,7 @@
 // looks up the locations the scene and the models use. Compile and link
 // failures print the driver's log to standard output and are not fatal; the
 // record is left with the failing object's name 0.
-#include "resources/shader_program.h"
+#include "resources/gl/shader_program.h"
 
 #include <cstdio>
 #include <cstdlib>

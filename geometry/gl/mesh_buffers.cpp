@@ -1,13 +1,13 @@
 // A built mesh on the GPU: each group's vertex lists go through the shared
 // model buffers, its matrices follow its placement every frame, and its lit
 // draws take the surface from the group's material.
-#include "geometry/mesh_buffers.h"
+#include "geometry/gl/mesh_buffers.h"
 
 #include <algorithm>
 
-#include "geometry/model_buffers.h"
-#include "resources/shader_program.h"
-#include "resources/texture.h"
+#include "geometry/gl/model_buffers.h"
+#include "resources/gl/shader_program.h"
+#include "resources/gl/texture.h"
 #include "view/model_matrices.h"
 
 namespace {
@@ -89,10 +89,6 @@ bool usable(const ShaderProgram* program) {
     return program != nullptr && program->program != 0;
 }
 
-GLuint textureName(const std::shared_ptr<Texture>& texture) {
-    return texture ? texture->textureId : 0;
-}
-
 // Material state of one group in the lit pass. A model without materials (or
 // a group pointing past them) draws untextured in a fixed neutral colour.
 Surface surfaceOf(const Mesh& mesh, const MeshGroup& group, GLfloat (&colour)[4]) {
@@ -101,10 +97,13 @@ Surface surfaceOf(const Mesh& mesh, const MeshGroup& group, GLfloat (&colour)[4]
     }
     const Material& material = mesh.materials[group.materialIndex];
     if (material.hasTexture) {
+        const MaterialTextures textures = group.materialIndex < mesh.textures.size()
+                                              ? mesh.textures[group.materialIndex]
+                                              : MaterialTextures{};
         return {.textured = true,
                 .normalMapped = material.hasNormalMap && mesh.normalMappingEnabled,
-                .texture = textureName(material.texture),
-                .normalMap = textureName(material.normalMap),
+                .texture = textures.texture,
+                .normalMap = textures.normalMap,
                 .diffuse = texturedDiffuse};
     }
     // The fourth component is the specular red, as the lit shader reads it.
@@ -118,11 +117,15 @@ Surface surfaceOf(const Mesh& mesh, const MeshGroup& group, GLfloat (&colour)[4]
 } // namespace
 
 void createMaterialTextures(Mesh& mesh) {
-    for (Material& material : mesh.materials) {
-        for (Texture* texture : {material.texture.get(), material.normalMap.get()}) {
-            if (texture != nullptr && texture->textureId == 0) {
-                texture->load(texture->fileName);
-            }
+    mesh.textures.resize(mesh.materials.size());
+    for (size_t i = 0; i < mesh.materials.size(); ++i) {
+        const Material& material = mesh.materials[i];
+        MaterialTextures& textures = mesh.textures[i];
+        if (material.hasTexture && textures.texture == 0) {
+            textures.texture = Texture(material.texture, material.texture).textureId;
+        }
+        if (material.hasNormalMap && textures.normalMap == 0) {
+            textures.normalMap = Texture(material.normalMap, material.normalMap).textureId;
         }
     }
 }

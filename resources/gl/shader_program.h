@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "resources/gl_api.h"
+#include "resources/gl/gl_api.h"
 
 struct TextFile;
 

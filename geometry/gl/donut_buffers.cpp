@@ -1,9 +1,10 @@
 // The donut: the generated torus with its own vertex arrays and buffers on
 // the shared model path, its placement (rotated about its own centre, then
 // moved) and its draws in the depth and the lit pass.
-#include "geometry/donut.h"
+#include "geometry/gl/donut_buffers.h"
 
-#include "geometry/model_buffers.h"
+#include "geometry/gl/model_buffers.h"
+#include "resources/gl/gl_api.h"
 #include "view/model_matrices.h"
 
 namespace {

@@ -1,11 +1,11 @@
 // Textures: one TGA file becomes one GL 2D texture with a full mipmap chain.
 // The pixels live on the CPU only for the upload.
-#include "resources/texture.h"
+#include "resources/gl/texture.h"
 
 #include <cstdlib>
 #include <utility>
 
-#include "resources/gl_api.h"
+#include "resources/gl/gl_api.h"
 
 namespace {
 
@@ -20,8 +20,8 @@ void uploadFallbackTexel(const std::string& fileName) {
 }
 
 // Core profiles refuse GL_ALPHA, so 8-bit pixels go up as RGBA texels
-// (0, 0, 0, a): the shaders read the value from alpha as before. Returns false
-// when memory for the wider copy is lacking.
+// (0, 0, 0, a): the value stays in alpha, where the shaders read it. Returns
+// false when memory for the wider copy is lacking.
 bool uploadAlphaAsRgba(const TgaImage& image) {
     size_t count = static_cast<size_t>(image.width) * image.height;
     auto* texels = static_cast<uint8_t*>(calloc(count, 4));

@@ -1,6 +1,6 @@
-#include "geometry/model_buffers.h"
+#include "geometry/gl/model_buffers.h"
 
-#include "resources/shader_program.h"
+#include "resources/gl/shader_program.h"
 
 namespace {
 

@@ -1,9 +1,5 @@
 // A named GL 2D texture made from one TGA file, with a full mipmap chain and
 // repeat wrapping. Created once at start-up; the pixels live on the GPU only.
-//
-// The record itself is plain data, so loaders without GL (the material
-// reader) can name the textures a model needs; construction from a file and
-// load create the GL texture and belong to the GL part of resources.
 #pragma once
 
 #include <cstdint>
