@@ -12,6 +12,7 @@
 #include "geometry/obj_parser.h"
 #include "resources/texture.h"
 #include "resources/tga_image.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -26,8 +27,7 @@ bool decodes(const std::string& file) {
 
 TEST(SceneFiles, TheLoaderReadsEveryModelWholeWithItsTextures) {
     // The loader opens libraries and textures relative to the working directory.
-    const fs::path previous = fs::current_path();
-    fs::current_path(TIDEMOOR_SCENE_DIR);
+    const WorkingDirectory inScene(TIDEMOOR_SCENE_DIR);
     EXPECT_TRUE(decodes("donut.tga"));
     EXPECT_TRUE(decodes("donut_NRM.tga"));
     std::set<std::string> maps;
@@ -61,7 +61,6 @@ TEST(SceneFiles, TheLoaderReadsEveryModelWholeWithItsTextures) {
     for (const std::string& map : maps) {
         EXPECT_TRUE(decodes(map)) << map;
     }
-    fs::current_path(previous);
 }
 
 } // namespace
