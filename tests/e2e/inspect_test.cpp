@@ -2,8 +2,6 @@
 // folder: its report, its exit codes, and its output staying valid JSON
 // whatever names and numbers the files hold. What the loader makes of a file
 // is the unit tests' business; here only the tool's own work is checked.
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -16,6 +14,7 @@
 #include <nlohmann/json.hpp>
 
 #include "program_runner.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -31,21 +30,10 @@ struct Result {
 
 class Inspect : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/tidemoor-inspect-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
-
-    void write(const std::string& name, const std::string& bytes) const {
-        std::ofstream(folder / name, std::ios::binary) << bytes;
-    }
-
     Result run(const std::vector<std::string>& arguments) const {
         LaunchOptions options;
         options.program = std::string(TIDEMOOR_BIN_DIR) + "/tidemoor-inspect";
-        options.workingDirectory = folder.string();
+        options.workingDirectory = folder.path.string();
         options.arguments = arguments;
         options.withDisplay = false;
         RunningProgram program = launch(options);
@@ -82,7 +70,7 @@ protected:
         }
     }
 
-    std::filesystem::path folder;
+    TempFolder folder;
 };
 
 // Two materials in one library, the second used first in the file; v/vt/vn
@@ -120,8 +108,8 @@ std::string tgaHeader(uint8_t type, uint16_t width, uint16_t height, uint8_t dep
 } // namespace
 
 TEST_F(Inspect, ObjReportGivesCountsMaterialsGroupsAndVertices) {
-    write("scene.obj", sceneObj);
-    write("scene.mtl", sceneMtl);
+    folder.write("scene.obj", sceneObj);
+    folder.write("scene.mtl", sceneMtl);
     const Json report = runJson("scene.obj", 0, {"--vertices"});
     EXPECT_EQ(report.at("ok"), true);
     EXPECT_EQ(report.at("positions"), 5);
@@ -160,9 +148,9 @@ TEST_F(Inspect, OddNamesAndNonFiniteNumbersStayValidJson) {
     // not UTF-8 come out as the code points of their values.
     const std::string name = "q\"b\\s\x01\x7f\xff\xc3(\xc3\xa9";
     const std::string expected = "q\"b\\s\x01\x7f\xc3\xbf\xc3\x83(\xc3\xa9";
-    write("odd.obj",
-          "mtllib odd.mtl\nusemtl " + name + "\nv nan 0 0\nv 1 inf 0\nv 0 1 -inf\nf 1 2 3\n");
-    write("odd.mtl", "newmtl " + name + "\nKd nan 0.5 inf\nmap_Kd " + name + ".tga\n");
+    folder.write("odd.obj", "mtllib odd.mtl\nusemtl " + name +
+                                "\nv nan 0 0\nv 1 inf 0\nv 0 1 -inf\nf 1 2 3\n");
+    folder.write("odd.mtl", "newmtl " + name + "\nKd nan 0.5 inf\nmap_Kd " + name + ".tga\n");
     const Json report = runJson("odd.obj", 0, {"--vertices"});
     const Json& material = report.at("materials").at(0);
     EXPECT_EQ(material.at("name"), expected);
@@ -178,13 +166,13 @@ TEST_F(Inspect, OddNamesAndNonFiniteNumbersStayValidJson) {
 
 TEST_F(Inspect, TgaReportGivesSizeFormatAndFirstPixel) {
     // Stored B G R (A); the report gives R G B (A), whatever the extension's case.
-    write("tile.TGA", tgaHeader(2, 2, 1, 24) + "\x0a\x14\x1e\x28\x32\x3c");
+    folder.write("tile.TGA", tgaHeader(2, 2, 1, 24) + "\x0a\x14\x1e\x28\x32\x3c");
     Json report = runJson("tile.TGA", 0);
     EXPECT_EQ(report.at("width"), 2);
     EXPECT_EQ(report.at("height"), 1);
     EXPECT_EQ(report.at("format"), "GL_RGB");
     expectVector(report.at("firstPixel"), {30, 20, 10});
-    write("mask.tga", tgaHeader(11, 3, 1, 8) + "\x82\x07"); // one run of three
+    folder.write("mask.tga", tgaHeader(11, 3, 1, 8) + "\x82\x07"); // one run of three
     report = runJson("mask.tga", 0);
     EXPECT_EQ(report.at("format"), "GL_ALPHA");
     expectVector(report.at("firstPixel"), {7});
@@ -192,9 +180,9 @@ TEST_F(Inspect, TgaReportGivesSizeFormatAndFirstPixel) {
 
 TEST_F(Inspect, ExitsWithOneForWhatDoesNotLoadAndTwoForWrongUsage) {
     EXPECT_EQ(runJson("absent.obj", 1).at("ok"), false);
-    std::filesystem::create_directory(folder / "folder.obj");
+    std::filesystem::create_directory(folder.path / "folder.obj");
     EXPECT_EQ(runJson("folder.obj", 1).at("ok"), false);
-    write("depth.tga", tgaHeader(2, 4, 4, 16) + std::string(32, '\0'));
+    folder.write("depth.tga", tgaHeader(2, 4, 4, 16) + std::string(32, '\0'));
     const Json depth = runJson("depth.tga", 1);
     EXPECT_EQ(depth.at("width"), 4);
     EXPECT_TRUE(depth.at("firstPixel").is_null());
@@ -202,7 +190,7 @@ TEST_F(Inspect, ExitsWithOneForWhatDoesNotLoadAndTwoForWrongUsage) {
     EXPECT_EQ(text.exitCode, 1) << text.description;
     EXPECT_NE(text.output.find("absent.obj"), std::string::npos) << text.output;
 
-    write("a.obj", "");
+    folder.write("a.obj", "");
     for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
              {}, {"--json"}, {"a.obj", "b.obj"}, {"a.obj", "--colour"}, {"-x", "a.obj"}}) {
         const Result result = run(arguments);
@@ -212,6 +200,6 @@ TEST_F(Inspect, ExitsWithOneForWhatDoesNotLoadAndTwoForWrongUsage) {
     }
     // Options may come first; "--" lets a file name start with a dash.
     EXPECT_EQ(run({"--json", "a.obj"}).exitCode, 0);
-    write("-odd.obj", "");
+    folder.write("-odd.obj", "");
     EXPECT_EQ(run({"--", "-odd.obj"}).exitCode, 0);
 }

@@ -1,10 +1,7 @@
 // The scene through programs without a visible window: tidemoor with no
 // display, and frames rendered by tidemoor-capture, compared with stored
 // references and with each other to see what the keys do.
-#include <unistd.h>
-
 #include <chrono>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -13,8 +10,8 @@
 #include "image_compare.h"
 #include "program_runner.h"
 #include "startup_transcript.h"
+#include "support/temp_folder.h"
 
-namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 namespace {
@@ -28,13 +25,8 @@ struct Capture {
 // with the extra arguments, keeping the pictures of the frames in shots.
 Capture capture(int frames, const std::vector<int>& shots, std::vector<std::string> arguments) {
     Capture result{"", std::vector<Picture>(static_cast<size_t>(frames))};
-    char pattern[] = "/tmp/tidemoor-shots-XXXXXX";
-    if (!mkdtemp(pattern)) {
-        ADD_FAILURE() << "no temporary folder";
-        return result;
-    }
-    const fs::path folder = pattern;
-    const auto file = [&](int frame) { return (folder / std::to_string(frame)).string() + ".png"; };
+    const TempFolder folder;
+    const auto file = [&](int frame) { return folder.file(std::to_string(frame) + ".png"); };
     arguments.insert(arguments.end(), {"--frames", std::to_string(frames), "--size", "320x250"});
     for (int frame : shots)
         arguments.insert(arguments.end(), {"--shot", std::to_string(frame) + ":" + file(frame)});
@@ -46,7 +38,6 @@ Capture capture(int frames, const std::vector<int>& shots, std::vector<std::stri
     stopProgram(running);
     for (int frame : shots)
         result.frames[static_cast<size_t>(frame)] = loadPicture(file(frame));
-    fs::remove_all(folder);
     return result;
 }
 

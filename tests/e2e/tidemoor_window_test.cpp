@@ -1,8 +1,6 @@
 // The real tidemoor program in its visible window. Keys sent to one window
 // can reach another at the same place, so these tests hold the display one
 // at a time.
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -15,6 +13,7 @@
 #include "image_compare.h"
 #include "program_runner.h"
 #include "startup_transcript.h"
+#include "support/temp_folder.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -81,9 +80,8 @@ TEST(TidemoorWindow, StartsTakesKeysAndAResizeAndEndsOnEscape) {
 }
 
 TEST(TidemoorWindow, CarriesOnWithMissingAndBrokenFilesAndEndsOnACloseRequest) {
-    char pattern[] = "/tmp/tidemoor-scene-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    const fs::path root = pattern;
+    const TempFolder folder;
+    const fs::path& root = folder.path;
     const fs::path built = TIDEMOOR_SCENE_DIR;
     fs::copy(built, root / "scene", fs::copy_options::recursive);
     fs::copy(built.parent_path() / "Shader", root / "Shader", fs::copy_options::recursive);

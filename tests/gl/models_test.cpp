@@ -13,10 +13,10 @@
 #include "geometry/gl/mesh_buffers.h"
 #include "gl/gl_context.h"
 #include "gl/gl_readback.h"
-#include "gl/temp_tree.h"
 #include "resources/gl/texture.h"
 #include "scene/frame.h"
 #include "scene/scene.h"
+#include "support/temp_folder.h"
 #include "view/model_matrices.h"
 
 namespace {
@@ -109,7 +109,10 @@ class ModelBuffersTest : public GlTest {
 protected:
     void SetUp() override {
         GlTest::SetUp();
-        inFolder(TIDEMOOR_SCENE_DIR, [&] { initShaders(scene); });
+        {
+            const WorkingDirectory inScene(TIDEMOOR_SCENE_DIR);
+            initShaders(scene);
+        }
         depth = *scene.depthProgram;
         lit = *scene.textureProgram;
         ASSERT_TRUE(depth.program != 0 && lit.program != 0);

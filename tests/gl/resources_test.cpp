@@ -10,9 +10,9 @@
 
 #include "gl/gl_context.h"
 #include "gl/gl_readback.h"
-#include "gl/temp_tree.h"
 #include "resources/gl/shader_program.h"
 #include "resources/gl/texture.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ std::string tga(char width, char height, char depth, const std::string& pixels) 
 // and read past the pixels; 8-bit images went up as GL_ALPHA, which a core
 // context refuses; a file that failed to load left the texture undefined.
 TEST_F(ResourcesTest, TexturesFromFilesAreMipmappedRepeatingAndDefined) {
-    const TempTree tree;
+    const TempFolder tree;
     std::string bgr; // 3 x 2 pixels, stored blue first
     Bytes rgba;
     for (char i = 0; i < 18; i += 3) {
@@ -42,8 +42,8 @@ TEST_F(ResourcesTest, TexturesFromFilesAreMipmappedRepeatingAndDefined) {
     const std::tuple<std::string, GLint, GLint, Bytes> cases[] = {
         {tree.write("odd.tga", tga(3, 2, 24, bgr)), GL_RGB, 1, rgba},
         {grey, GL_RGBA, 1, {0, 0, 0, 10, 0, 0, 0, 20, 0, 0, 0, 30}},
-        {tree.root / "missing.tga", GL_RGBA, 0, {128, 128, 128, 255}},
-        {tree.root / "missing_NRM.tga", GL_RGBA, 0, {128, 128, 255, 255}}, // a flat normal
+        {tree.file("missing.tga"), GL_RGBA, 0, {128, 128, 128, 255}},
+        {tree.file("missing_NRM.tga"), GL_RGBA, 0, {128, 128, 255, 255}}, // a flat normal
     };
     glPixelStorei(GL_UNPACK_ALIGNMENT, 8);
     for (const auto& [path, format, level1Width, expected] : cases) {
@@ -91,7 +91,7 @@ TEST_F(ResourcesTest, ShaderFailuresPrintTheLogAndLeaveOnlyWhatTheRecordHolds) {
         {"Unlinked", vertexSource, mismatched, "Shader program link error:\n", 2},
         {"NoFragment", vertexSource, nullptr, "", 0},
     };
-    const TempTree tree;
+    const TempFolder tree;
     for (const auto& [name, vertex, fragment, heading, held] : cases) {
         SCOPED_TRACE(name);
         tree.write(std::string("Shader/") + name + ".vs", vertex);
@@ -100,7 +100,10 @@ TEST_F(ResourcesTest, ShaderFailuresPrintTheLogAndLeaveOnlyWhatTheRecordHolds) {
         const long before = liveObjects();
         ShaderProgram record;
         testing::internal::CaptureStdout();
-        inFolder(tree.root / "work", [&] { loadShaderProgram(record, name); });
+        {
+            const WorkingDirectory inWork(tree.path / "work");
+            loadShaderProgram(record, name);
+        }
         std::fflush(stdout);
         const std::string out = testing::internal::GetCapturedStdout();
         // The heading, then the driver's log and a line break.

@@ -9,11 +9,11 @@
 
 #include "gl/gl_context.h"
 #include "gl/gl_readback.h"
-#include "gl/temp_tree.h"
 #include "scene/camera_paths.h"
 #include "scene/frame.h"
 #include "scene/scene.h"
 #include "scene/scene_clocks.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -31,7 +31,10 @@ protected:
 // Runs the init callback in folder (the programs are in its "../Shader").
 std::string startIn(const std::filesystem::path& folder) {
     testing::internal::CaptureStdout();
-    inFolder(folder, [] { EXPECT_TRUE(initScene()); });
+    {
+        const WorkingDirectory inFolder(folder);
+        EXPECT_TRUE(initScene());
+    }
     std::fflush(stdout);
     return testing::internal::GetCapturedStdout();
 }
@@ -89,10 +92,10 @@ TEST_F(SceneTest, DefaultSceneStartsDrawsAndReleasesAllButItsTextures) {
 // Regression: look-ups, uniforms and draws with a program that failed to
 // build asked GL about program 0 and raised GL errors.
 TEST_F(SceneTest, BrokenShadersRaiseNoGlErrorAndFramesStillRun) {
-    const TempTree tree;
+    const TempFolder tree;
     for (const char* file : {"Depth.vs", "Depth.fs", "Texture.vs", "Texture.fs"})
         tree.write(std::string("Shader/") + file, "#version 150\nnot glsl\n");
-    const std::string out = startIn(tree.root / "scene"); // empty: no models either
+    const std::string out = startIn(tree.path / "scene"); // empty: no models either
     EXPECT_NE(out.find(" ready\n"), std::string::npos) << out;
     const ShaderProgram failed; // name 0 and every location -1
     EXPECT_EQ(std::memcmp(theScene->depthProgram.get(), &failed, sizeof failed), 0);

@@ -25,8 +25,8 @@ import sys
 import tempfile
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "win32"))
-from check_programs import Report, difference, expected_transcript, read_png  # noqa: E402
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from checks import Report, difference, expected_transcript, read_png  # noqa: E402
 
 # Chromium's software renderer (SwiftShader) filters textures a little
 # differently from Mesa's llvmpipe, which drew the references: measured over

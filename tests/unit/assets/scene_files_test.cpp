@@ -11,6 +11,7 @@
 
 #include "geometry/obj_parser.h"
 #include "resources/tga_image.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -25,8 +26,7 @@ bool decodes(const std::string& file) {
 
 TEST(SceneFiles, TheLoaderReadsEveryModelWholeWithItsTextures) {
     // The loader opens libraries and textures relative to the working directory.
-    const fs::path previous = fs::current_path();
-    fs::current_path(TIDEMOOR_SCENE_DIR);
+    const WorkingDirectory inScene(TIDEMOOR_SCENE_DIR);
     EXPECT_TRUE(decodes("donut.tga"));
     EXPECT_TRUE(decodes("donut_NRM.tga"));
     std::set<std::string> maps;
@@ -60,7 +60,6 @@ TEST(SceneFiles, TheLoaderReadsEveryModelWholeWithItsTextures) {
     for (const std::string& map : maps) {
         EXPECT_TRUE(decodes(map)) << map;
     }
-    fs::current_path(previous);
 }
 
 } // namespace

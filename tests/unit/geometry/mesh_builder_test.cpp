@@ -14,7 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "geometry/mesh.h"
-#include "unit/temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -202,7 +202,7 @@ TEST(CreateMesh, PrintsItsLineOnceTheFileIsRead) {
     const std::string path = folder.write("tri.obj", triangle + "f 1 2 3\n");
     testing::internal::CaptureStdout();
     const Mesh mesh = createMesh(path);
-    const Mesh missing = createMesh(folder.path + "/missing.obj");
+    const Mesh missing = createMesh(folder.file("missing.obj"));
     const Mesh unnamed = createMesh("");
     fflush(stdout);
     EXPECT_EQ(testing::internal::GetCapturedStdout(),

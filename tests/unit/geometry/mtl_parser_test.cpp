@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "geometry/obj_parser.h"
-#include "unit/temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -65,8 +65,7 @@ TEST(MtlParser, DiffuseMapsNameTheirTextureAndNormalMap) {
 // faces of a second library drew with the first one's materials.
 TEST(MtlParser, UsemtlSelectsListPositionsAcrossLibraries) {
     const TempFolder folder;
-    const auto previous = std::filesystem::current_path();
-    std::filesystem::current_path(folder.path); // libraries are named relative to it
+    const WorkingDirectory inFolder(folder.path); // libraries are named relative to it
     std::ofstream("one.mtl") << "newmtl red\nKd 1 0 0\nnewmtl green\nKd 0 1 0\n";
     std::ofstream("two.mtl") << "newmtl blue\nKd 0 0 1\nnewmtl red\nKd 1 0.5 0.5\n";
     std::ofstream("model.obj") << "v 0 0 0\nv 1 0 0\nv 0 1 0\nusemtl green\nf 1 2 3\n"
@@ -74,10 +73,7 @@ TEST(MtlParser, UsemtlSelectsListPositionsAcrossLibraries) {
                                   "mtllib two.mtl\nusemtl blue\nf 1 2 3\nusemtl red\nf 1 2 3\n";
     std::vector<Material> materials(1); // appended to what the caller holds
     ObjData data;
-    const bool loaded = loadObj(materials, "model.obj", data);
-    std::filesystem::current_path(previous);
-
-    ASSERT_TRUE(loaded);
+    ASSERT_TRUE(loadObj(materials, "model.obj", data));
     ASSERT_EQ(materials.size(), 5u);
     EXPECT_TRUE(materials[3].name == "blue" && materials[3].id == 0 && materials[4].id == 1);
     std::vector<uint32_t> faceMaterials;

@@ -14,7 +14,7 @@
 
 #include "geometry/face_order.h"
 #include "geometry/obj_parser.h"
-#include "unit/temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "resources/file_bytes.h"
 #include "resources/text_file.h"
 #include "resources/tga_image.h"
-#include "unit/temp_folder.h"
+#include "support/temp_folder.h"
 
 TEST(ReadFileBytes, ReadsRegularFilesWholeAndZeroTerminated) {
     TempFolder dir;
@@ -33,12 +33,12 @@ TEST(ReadFileBytes, ReadsRegularFilesWholeAndZeroTerminated) {
 TEST(ReadFileBytes, RefusesMissingAndIrregularFilesWithoutBlocking) {
     TempFolder dir;
 #if defined(_WIN32)
-    const std::vector<std::string> paths = {dir.path + "/missing", dir.path, "NUL"};
+    const std::vector<std::string> paths = {dir.file("missing"), dir.path.string(), "NUL"};
 #else
-    const std::string fifo = dir.path + "/pipe.tga";
+    const std::string fifo = dir.file("pipe.tga");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    const std::vector<std::string> paths = {dir.path + "/missing", dir.path, fifo, "/dev/null",
-                                            "/dev/zero"};
+    const std::vector<std::string> paths = {dir.file("missing"), dir.path.string(), fifo,
+                                            "/dev/null", "/dev/zero"};
 #endif
     for (const std::string& path : paths) {
         SCOPED_TRACE(path);
