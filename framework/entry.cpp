@@ -4,12 +4,9 @@
 #include <cstdio>
 
 #include "framework/app_callbacks.h"
-#include "framework/main_loop.h"
 #include "framework/platform.h"
 
-#ifdef __EMSCRIPTEN__
-#include "framework/browser_window.h"
-#else
+#ifndef __EMSCRIPTEN__
 #include <GL/glew.h>
 #endif
 
@@ -23,11 +20,9 @@ int runApplication(const WindowDesc& desc) {
         return -1;
     }
 
-#ifdef __EMSCRIPTEN__
     // A WebGL 2 context is OpenGL ES 3.0, its entry points linked directly:
-    // there is nothing to load or check. The browser runs the loop.
-    runBrowserLoop();
-#else
+    // in the browser there is nothing to load or check.
+#ifndef __EMSCRIPTEN__
     // The result is not examined: the version check below decides.
     glewExperimental = GL_TRUE;
     glewInit();
@@ -36,8 +31,8 @@ int runApplication(const WindowDesc& desc) {
         destroyWindow();
         return -1;
     }
-
-    runLoop();
 #endif
+
+    runMainLoop();
     return 0;
 }

@@ -1,10 +1,9 @@
 // The GLFW backend of the platform layer: the program's real window on X11.
 //
-// GLFW's callbacks queue their events as Win32-style messages (glfw_messages.h)
-// in the framework's queue (queued_messages.h), which polls GLFW only when it
-// is empty. Quitting is the
-// window procedure's decision, so the close button only queues WM_CLOSE and
-// GLFW's should-close flag is cleared again.
+// GLFW's callbacks queue their events as Win32-style messages (glfw_events.h)
+// in the framework's queue (message_queue.h), which polls GLFW only when it is
+// empty. Quitting is the window procedure's decision, so the close button only
+// queues WM_CLOSE and GLFW's should-close flag is cleared again.
 #include <cstdio>
 #include <ctime>
 
@@ -12,25 +11,20 @@
 #include <GLFW/glfw3.h>
 
 #include "framework/app_callbacks.h"
-#include "framework/glfw_messages.h"
+#include "framework/glfw_events.h"
+#include "framework/main_loop.h"
+#include "framework/message_queue.h"
 #include "framework/platform.h"
-#include "framework/queued_messages.h"
-#include "framework/window_state.h"
 
 namespace {
 
 struct GlfwPlatform {
+    bool initialised = false;
+    GLFWwindow* window = nullptr; // with its context, current while it exists
     bool minimised = false;
 };
 
 GlfwPlatform platform;
-
-// Stands in for the module handle: non-null while GLFW is initialised.
-int glfwInitialisedMarker;
-
-void queueMessage(uint32_t message, uint64_t wParam, int64_t lParam) {
-    pushMessage(queuedMessages, Message{message, wParam, lParam});
-}
 
 // GLFW's own complaints go to standard error: standard output carries only
 // the program's messages.
@@ -40,7 +34,7 @@ void reportGlfwError(int code, const char* description) {
 
 void queueMessages(const GlfwMessages& messages) {
     for (size_t i = 0; i < messages.count; ++i)
-        pushMessage(queuedMessages, messages.messages[i]);
+        postMessage(messages.messages[i]);
 }
 
 void onKey(GLFWwindow*, int key, int scancode, int action, int mods) {
@@ -50,8 +44,8 @@ void onKey(GLFWwindow*, int key, int scancode, int action, int mods) {
 void onFramebufferSize(GLFWwindow*, int width, int height) {
     if (platform.minimised)
         return; // the minimised size is reported as 0 x 0 by onIconify
-    queueMessage(WM_SIZE, 0,
-                 sizeParam(static_cast<uint32_t>(width), static_cast<uint32_t>(height)));
+    postMessage(Message{WM_SIZE, 0,
+                        sizeParam(static_cast<uint32_t>(width), static_cast<uint32_t>(height))});
 }
 
 void onIconify(GLFWwindow* window, int iconified) {
@@ -68,21 +62,13 @@ void onClose(GLFWwindow* window) {
     queueMessages(closeMessages());
 }
 
-void onMouseButton(GLFWwindow*, int button, int action, int) {
-    static constexpr uint32_t downs[] = {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN};
-    static constexpr uint32_t ups[] = {WM_LBUTTONUP, WM_RBUTTONUP, WM_MBUTTONUP};
-    if (button < 0 || button > 2)
-        return;
-    queueMessage(action == GLFW_PRESS ? downs[button] : ups[button], 0, 0);
-}
-
 } // namespace
 
-bool createWindow(const WindowDesc& desc) {
+bool openWindow(const WindowDesc& desc) {
     glfwSetErrorCallback(reportGlfwError);
     if (!glfwInit())
         return false; // nothing has been made yet
-    windowState.instanceHandle = &glfwInitialisedMarker;
+    platform.initialised = true;
 
     glfwDefaultWindowHints();
     if (contextRequest.majorVersion >= 3) {
@@ -108,24 +94,24 @@ bool createWindow(const WindowDesc& desc) {
 
     GLFWwindow* window = glfwCreateWindow(desc.width, desc.height, desc.title, nullptr, nullptr);
     if (!window) {
-        destroyWindow();
+        closeWindow();
         return false;
     }
-    windowState.windowHandle = window;
-    windowState.deviceContext = window;
+    platform.window = window;
 
     glfwMakeContextCurrent(window);
     if (glfwGetCurrentContext() != window) {
-        destroyWindow();
+        closeWindow();
         return false;
     }
-    windowState.renderContext = window;
 
+    // Without the lock modifiers the key callback never learns Num Lock, and
+    // every keypad digit would be a navigation key.
+    glfwSetInputMode(window, GLFW_LOCK_KEY_MODS, GLFW_TRUE);
     glfwSetKeyCallback(window, onKey);
     glfwSetFramebufferSizeCallback(window, onFramebufferSize);
     glfwSetWindowIconifyCallback(window, onIconify);
     glfwSetWindowCloseCallback(window, onClose);
-    glfwSetMouseButtonCallback(window, onMouseButton);
     glfwSwapInterval(desc.swapInterval);
 
     // The outer frame goes to the screen's top-left corner.
@@ -139,45 +125,37 @@ bool createWindow(const WindowDesc& desc) {
     }
     // Showing a window activates it; a hidden one gets the same activation so
     // that it renders too.
-    queueMessage(WM_ACTIVATE, WA_ACTIVE, 0);
-
-    windowState.clientWidth = desc.width;
-    windowState.clientHeight = desc.height;
+    postMessage(Message{WM_ACTIVATE, WA_ACTIVE, 0});
     return true;
 }
 
-void destroyWindow() {
-    if (windowState.renderContext) {
+void closeWindow() {
+    if (platform.window) {
         glfwMakeContextCurrent(nullptr);
-        windowState.renderContext = nullptr;
+        glfwDestroyWindow(platform.window);
     }
-    windowState.deviceContext = nullptr;
-    if (windowState.windowHandle) {
-        glfwDestroyWindow(static_cast<GLFWwindow*>(windowState.windowHandle));
-        windowState.windowHandle = nullptr;
-    }
-    if (windowState.instanceHandle) {
+    if (platform.initialised)
         glfwTerminate();
-        windowState.instanceHandle = nullptr;
-    }
-    clearMessages(queuedMessages);
-    platform.minimised = false;
-    windowState.appInitialized = false;
+    platform = GlfwPlatform{};
+}
+
+void runMainLoop() {
+    runLoop();
 }
 
 void pollWindowSystem() {
-    if (windowState.instanceHandle)
+    if (platform.initialised)
         glfwPollEvents();
 }
 
 void waitWindowSystem() {
-    if (windowState.instanceHandle)
+    if (platform.initialised)
         glfwWaitEvents();
 }
 
 void swapBuffers() {
-    if (windowState.deviceContext)
-        glfwSwapBuffers(static_cast<GLFWwindow*>(windowState.deviceContext));
+    if (platform.window)
+        glfwSwapBuffers(platform.window);
 }
 
 int64_t readCounter() {

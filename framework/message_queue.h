@@ -1,7 +1,12 @@
-// A fixed-capacity queue of window messages.
+// The framework's own message queue, for the backends whose window system has
+// no queue of Win32 messages to offer (GLFW, the scripted backend, the
+// browser).
 //
-// Backends queue the window system's events here and the main loop takes them
-// one per pass. Fixed storage, so queueing never allocates during a frame.
+// message_queue.cpp implements the message half of platform.h once for all of
+// them over this queue: taking, posting, dispatching, waiting, discarding and
+// the quit request. A backend queues its window system's events with
+// postMessage and supplies only the two hooks below, plain functions it
+// defines. The storage is fixed, so queueing never allocates during a frame.
 #pragma once
 
 #include <cstddef>
@@ -19,7 +24,20 @@ struct MessageQueue {
     int32_t quitCode = 0;
 };
 
-// Appends message; returns false (and drops it) when the queue is full.
+// The process-wide queue.
+extern MessageQueue messageQueue;
+
+// Defined by the backend: hands the window system's pending events to the
+// queue without blocking. Called when a message is wanted and none is queued.
+void pollWindowSystem();
+
+// Defined by the backend: blocks until the window system has an event (or
+// returns at once when it cannot wait). Called only with an empty queue.
+void waitWindowSystem();
+
+// Appends message. A full queue drops it and returns false: the queue keeps
+// its fixed size rather than allocate during a frame, and 256 messages are
+// far more than a frame's input.
 inline bool pushMessage(MessageQueue& queue, const Message& message) {
     if (queue.count == MessageQueue::capacity)
         return false;
@@ -49,8 +67,8 @@ inline void postQuit(MessageQueue& queue, int32_t exitCode) {
     queue.quitCode = exitCode;
 }
 
-// Takes WM_QUIT, with its exit code, if one was posted; the backends call it
-// once the queue and the window system have nothing else.
+// Takes WM_QUIT, with its exit code, if one was posted; called once the queue
+// and the window system have nothing else.
 inline bool takeQuit(MessageQueue& queue, Message& message) {
     if (!queue.quitPosted)
         return false;

@@ -3,7 +3,8 @@
 // (glfw_window.cpp or win32_window.cpp for the real window,
 // browser_window.cpp for the page's canvas, scripted_window.cpp for tests).
 // Backends without a Win32 message queue take the message functions from
-// queued_messages.cpp. Shared code never includes a backend's headers.
+// message_queue.cpp. Each backend keeps its own handles; shared code never
+// sees them and never includes a backend's headers.
 #pragma once
 
 #include <cstdint>
@@ -12,13 +13,29 @@
 #include "framework/window_desc.h"
 
 // Creates the window, its pixel format and the GL context that contextRequest
-// asks for, and makes it current. On any failure releases what was made and
-// returns false. Stores the client size desc asks for in windowState.
+// asks for, and makes it current (the backend's openWindow); then stores the
+// client size desc asks for in windowState. Returns false on any failure,
+// with nothing left made. Written once, in window_state.cpp.
 bool createWindow(const WindowDesc& desc = WindowDesc{});
 
-// Releases context, window and the window system connection, whatever exists,
-// and clears appInitialized. Safe to call more than once.
+// Releases context, window and the window system connection, whatever exists
+// (the backend's closeWindow), discards the pending messages and clears
+// appInitialized. Safe to call more than once. Written once, in
+// window_state.cpp.
 void destroyWindow();
+
+// Runs the main loop (main_loop.h) on the callbacks in appCallbacks. The
+// desktop backends return once it has ended; the browser's returns once it
+// has started and runs one pass per animation frame from then on.
+void runMainLoop();
+
+// The backend's part of createWindow: everything but the shared steps,
+// including the first WM_ACTIVATE that makes the main loop render. On failure
+// releases what was made and returns false.
+bool openWindow(const WindowDesc& desc);
+
+// The backend's part of destroyWindow: releases whatever exists.
+void closeWindow();
 
 // Takes one pending message without blocking. Returns false when none waits.
 // A posted quit arrives as WM_QUIT once the messages before it are taken.
@@ -33,6 +50,9 @@ void dispatchMessage(const Message& message);
 
 // Blocks until a message is pending (used while minimised instead of spinning).
 void waitMessage();
+
+// Drops the messages still pending for the window, as the window goes.
+void discardMessages();
 
 // Asks the main loop to end: WM_QUIT with exitCode as its wParam.
 void postQuitMessage(int32_t exitCode);

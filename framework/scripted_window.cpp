@@ -4,19 +4,13 @@
 #include "framework/scripted_window.h"
 
 #include "framework/main_loop.h"
+#include "framework/message_queue.h"
 #include "framework/platform.h"
-#include "framework/queued_messages.h"
 #include "framework/window_state.h"
 
 namespace {
 
 ScriptedPlatform platform;
-
-// Stand-ins for the window system's handles.
-int scriptedModule;
-int scriptedWindow;
-int scriptedSurface;
-int scriptedContext;
 
 } // namespace
 
@@ -26,7 +20,7 @@ ScriptedPlatform& scriptedPlatform() {
 
 void resetScriptedPlatform() {
     platform = ScriptedPlatform{};
-    clearMessages(queuedMessages);
+    clearMessages(messageQueue);
     appCallbacks = AppCallbacks{};
     contextRequest = ContextRequest{};
     windowState = WindowState{};
@@ -34,45 +28,39 @@ void resetScriptedPlatform() {
 }
 
 void queueScriptedMessage(uint32_t message, uint64_t wParam, int64_t lParam) {
-    pushMessage(queuedMessages, Message{message, wParam, lParam});
+    postMessage(Message{message, wParam, lParam});
 }
 
-bool createWindow(const WindowDesc& desc) {
+bool openWindow(const WindowDesc& desc) {
     platform.lastDesc = desc;
     platform.lastRequest = contextRequest;
     if (!platform.createSucceeds) {
         platform.events.push_back("create-failed");
         return false;
     }
-    windowState.instanceHandle = &scriptedModule;
-    windowState.windowHandle = &scriptedWindow;
-    windowState.deviceContext = &scriptedSurface;
-    windowState.renderContext = &scriptedContext;
-    pushMessage(queuedMessages, Message{WM_ACTIVATE, WA_ACTIVE, 0});
-    windowState.clientWidth = desc.width;
-    windowState.clientHeight = desc.height;
+    platform.windowOpen = true;
+    postMessage(Message{WM_ACTIVATE, WA_ACTIVE, 0});
     platform.events.push_back("create");
     return true;
 }
 
-void destroyWindow() {
-    // "release" marks handles actually given back; a second call has none.
-    if (windowState.renderContext || windowState.deviceContext || windowState.windowHandle ||
-        windowState.instanceHandle)
+void closeWindow() {
+    // "release" marks a window actually given back; a second call has none.
+    if (platform.windowOpen)
         platform.events.push_back("release");
-    windowState.renderContext = nullptr;
-    windowState.deviceContext = nullptr;
-    windowState.windowHandle = nullptr;
-    windowState.instanceHandle = nullptr;
-    windowState.appInitialized = false;
+    platform.windowOpen = false;
     platform.events.push_back("destroy");
+}
+
+void runMainLoop() {
+    runLoop();
 }
 
 void pollWindowSystem() {
     if (++platform.passes > platform.passLimit) {
         platform.runaway = true;
-        clearMessages(queuedMessages);
-        postQuit(queuedMessages, 0);
+        clearMessages(messageQueue);
+        postQuit(messageQueue, 0);
         return;
     }
     if (platform.onIdle)

@@ -15,6 +15,9 @@
 
 struct ScriptedPlatform {
     bool createSucceeds = true;
+    // The window this backend stands in for: open from a successful
+    // createWindow until destroyWindow.
+    bool windowOpen = false;
 
     // Counter: each reading returns counter and then adds counterStep.
     int64_t counter = 0;
@@ -48,5 +51,5 @@ ScriptedPlatform& scriptedPlatform();
 void resetScriptedPlatform();
 
 // Queues a message as the window system would (in the framework's queue,
-// queued_messages.h).
+// message_queue.h).
 void queueScriptedMessage(uint32_t message, uint64_t wParam = 0, int64_t lParam = 0);

@@ -5,13 +5,13 @@
 // the pixel format, current, lets wglCreateContextAttribsARB be looked up;
 // the context it makes from the framework's request then replaces the legacy
 // one. There is no fallback to the legacy context. Every failure releases
-// what was made through destroyWindow, which releases in reverse order.
+// what was made through closeWindow, which releases in reverse order.
 #include "framework/win32_window.h"
 
 #include "framework/app_callbacks.h"
+#include "framework/main_loop.h"
 #include "framework/platform.h"
 #include "framework/window_procedure.h"
-#include "framework/window_state.h"
 
 Win32Platform win32Platform;
 
@@ -27,13 +27,6 @@ using SwapIntervalFunction = BOOL(WINAPI*)(int interval);
 constexpr DWORD windowStyle = WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_OVERLAPPEDWINDOW;
 constexpr DWORD windowExStyle = WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
 
-HWND windowHandle() {
-    return static_cast<HWND>(windowState.windowHandle);
-}
-HDC deviceContext() {
-    return static_cast<HDC>(windowState.deviceContext);
-}
-
 // The system calls the window procedure with its own types.
 LRESULT CALLBACK receiveMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return static_cast<LRESULT>(windowProcedure(window, message, wParam, lParam));
@@ -47,7 +40,7 @@ Function wglFunction(const char* name) {
 }
 
 bool fail() {
-    destroyWindow();
+    closeWindow();
     return false;
 }
 
@@ -69,26 +62,28 @@ bool createRequestedContext() {
                                contextRequest.flags,
                                0};
 
-    const HGLRC requested = createContext(deviceContext(), nullptr, attributes);
+    Win32Platform& made = win32Platform;
+    const HGLRC requested = createContext(made.device, nullptr, attributes);
     if (!requested)
         return false;
     if (!wglMakeCurrent(nullptr, nullptr)) {
         wglDeleteContext(requested);
         return false;
     }
-    // On failure renderContext still names the legacy context, so the
-    // teardown tries it once more.
-    if (!wglDeleteContext(static_cast<HGLRC>(windowState.renderContext))) {
+    // On failure context still names the legacy context, so the teardown
+    // tries it once more.
+    if (!wglDeleteContext(made.context)) {
         wglDeleteContext(requested);
         return false;
     }
-    windowState.renderContext = requested;
-    return wglMakeCurrent(deviceContext(), requested) != FALSE;
+    made.context = requested;
+    return wglMakeCurrent(made.device, requested) != FALSE;
 }
 
 } // namespace
 
-bool createWindow(const WindowDesc& desc) {
+bool openWindow(const WindowDesc& desc) {
+    Win32Platform& made = win32Platform;
     const HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSA windowClass{};
     windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
@@ -97,22 +92,22 @@ bool createWindow(const WindowDesc& desc) {
     windowClass.hIcon = LoadIconA(nullptr, IDI_WINLOGO);
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.lpszClassName = desc.className;
-    win32Platform.windowClass = RegisterClassA(&windowClass);
-    if (win32Platform.windowClass == 0)
+    made.windowClass = RegisterClassA(&windowClass);
+    if (made.windowClass == 0)
         return false; // nothing has been made yet
-    windowState.instanceHandle = instance;
+    made.instance = instance;
 
     // The outer size that gives the asked-for client area.
     RECT frame{0, 0, desc.width, desc.height};
     AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, windowExStyle);
-    windowState.windowHandle = CreateWindowExA(
-        windowExStyle, desc.className, desc.title, windowStyle, 0, 0, frame.right - frame.left,
-        frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
-    if (!windowState.windowHandle)
+    made.window = CreateWindowExA(windowExStyle, desc.className, desc.title, windowStyle, 0, 0,
+                                  frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                                  nullptr, instance, nullptr);
+    if (!made.window)
         return fail();
 
-    windowState.deviceContext = GetDC(windowHandle());
-    if (!windowState.deviceContext)
+    made.device = GetDC(made.window);
+    if (!made.device)
         return fail();
 
     PIXELFORMATDESCRIPTOR format{};
@@ -124,14 +119,14 @@ bool createWindow(const WindowDesc& desc) {
     format.cDepthBits = static_cast<BYTE>(desc.depthBits);
     format.cStencilBits = static_cast<BYTE>(desc.stencilBits);
     format.iLayerType = PFD_MAIN_PLANE;
-    const int formatIndex = ChoosePixelFormat(deviceContext(), &format);
-    if (formatIndex == 0 || !SetPixelFormat(deviceContext(), formatIndex, &format))
+    const int formatIndex = ChoosePixelFormat(made.device, &format);
+    if (formatIndex == 0 || !SetPixelFormat(made.device, formatIndex, &format))
         return fail();
 
-    windowState.renderContext = wglCreateContext(deviceContext());
-    if (!windowState.renderContext)
+    made.context = wglCreateContext(made.device);
+    if (!made.context)
         return fail();
-    if (!wglMakeCurrent(deviceContext(), static_cast<HGLRC>(windowState.renderContext)))
+    if (!wglMakeCurrent(made.device, made.context))
         return fail();
     if (static_cast<uint32_t>(contextRequest.majorVersion) >= 3 && !createRequestedContext())
         return fail();
@@ -142,43 +137,41 @@ bool createWindow(const WindowDesc& desc) {
 
     if (desc.visible) {
         // Showing sends the WM_ACTIVATE that starts rendering.
-        ShowWindow(windowHandle(), SW_SHOW);
-        SetForegroundWindow(windowHandle());
-        SetFocus(windowHandle());
+        ShowWindow(made.window, SW_SHOW);
+        SetForegroundWindow(made.window);
+        SetFocus(made.window);
     } else {
         // A hidden window is never activated by the system; it gets the same
         // activation so that it renders too.
-        PostMessageA(windowHandle(), WM_ACTIVATE, WA_ACTIVE, 0);
+        PostMessageA(made.window, WM_ACTIVATE, WA_ACTIVE, 0);
     }
-
-    // Size messages sent while the window was made only updated the stored
-    // size; the asked-for size holds.
-    windowState.clientWidth = desc.width;
-    windowState.clientHeight = desc.height;
     return true;
 }
 
-void destroyWindow() {
-    if (windowState.renderContext) {
+void closeWindow() {
+    Win32Platform& made = win32Platform;
+    if (made.context) {
         wglMakeCurrent(nullptr, nullptr);
-        wglDeleteContext(static_cast<HGLRC>(windowState.renderContext));
-        windowState.renderContext = nullptr;
+        wglDeleteContext(made.context);
+        made.context = nullptr;
     }
-    if (windowState.deviceContext) {
-        ReleaseDC(windowHandle(), deviceContext());
-        windowState.deviceContext = nullptr;
+    if (made.device) {
+        ReleaseDC(made.window, made.device);
+        made.device = nullptr;
     }
-    if (windowState.windowHandle) {
-        DestroyWindow(windowHandle());
-        windowState.windowHandle = nullptr;
+    if (made.window) {
+        DestroyWindow(made.window);
+        made.window = nullptr;
     }
-    if (windowState.instanceHandle) {
-        UnregisterClassA(MAKEINTATOM(win32Platform.windowClass),
-                         static_cast<HINSTANCE>(windowState.instanceHandle));
-        win32Platform.windowClass = 0;
-        windowState.instanceHandle = nullptr;
+    if (made.instance) {
+        UnregisterClassA(MAKEINTATOM(made.windowClass), made.instance);
+        made.windowClass = 0;
+        made.instance = nullptr;
     }
-    windowState.appInitialized = false;
+}
+
+void runMainLoop() {
+    runLoop();
 }
 
 bool takeMessage(Message& message) {
@@ -190,7 +183,7 @@ bool takeMessage(Message& message) {
 }
 
 void postMessage(const Message& message) {
-    PostMessageA(windowHandle(), message.message, message.wParam, message.lParam);
+    PostMessageA(win32Platform.window, message.message, message.wParam, message.lParam);
 }
 
 void dispatchMessage(const Message& message) {
@@ -199,7 +192,7 @@ void dispatchMessage(const Message& message) {
         record.lParam != message.lParam) {
         // Not the message taken last: addressed to the window, as posted.
         record = MSG{};
-        record.hwnd = windowHandle();
+        record.hwnd = win32Platform.window;
         record.message = message.message;
         record.wParam = message.wParam;
         record.lParam = message.lParam;
@@ -212,6 +205,9 @@ void waitMessage() {
     WaitMessage();
 }
 
+// DestroyWindow flushes the thread's message queue itself.
+void discardMessages() {}
+
 void postQuitMessage(int32_t exitCode) {
     PostQuitMessage(exitCode);
 }
@@ -221,8 +217,8 @@ int64_t defaultWindowProcedure(void* window, uint32_t message, uint64_t wParam, 
 }
 
 void swapBuffers() {
-    if (windowState.deviceContext)
-        SwapBuffers(deviceContext());
+    if (win32Platform.device)
+        SwapBuffers(win32Platform.device);
 }
 
 int64_t readCounter() {

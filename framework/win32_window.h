@@ -8,6 +8,11 @@ using CreateContextAttribsFunction = HGLRC(WINAPI*)(HDC device, HGLRC shared,
                                                     const int* attributes);
 
 struct Win32Platform {
+    // What createWindow made; null for what does not exist.
+    HINSTANCE instance = nullptr;
+    HWND window = nullptr;
+    HDC device = nullptr;
+    HGLRC context = nullptr;
     // Replaces the driver's wglCreateContextAttribsARB when set; null means
     // the driver's, looked up while the legacy context is current.
     CreateContextAttribsFunction createContextAttribs = nullptr;

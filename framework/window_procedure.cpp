@@ -11,8 +11,6 @@
 #include "framework/platform.h"
 #include "framework/window_state.h"
 
-WindowState windowState;
-
 namespace {
 
 uint32_t lowWord(uint64_t value) {

@@ -1,17 +1,10 @@
-// The process-wide state of the program's one window.
-//
-// The four handles are opaque to shared code: each backend stores its own
-// objects in them (module, window, drawing surface, GL context), and null
-// always means "none".
+// The process-wide state of the program's one window, which every backend
+// shares; the window system's handles stay with each backend.
 #pragma once
 
 #include <cstdint>
 
 struct WindowState {
-    void* instanceHandle = nullptr;
-    void* windowHandle = nullptr;
-    void* deviceContext = nullptr;
-    void* renderContext = nullptr;
     // True while the window is not minimised; written only by windowProcedure.
     bool windowActive = false;
     // True from a successful init callback until destroyWindow; size and key

@@ -6,22 +6,11 @@
 #include "scene/scene.h"
 #include "scene/scene_clocks.h"
 
-namespace {
+// Last: on Windows this brings in <windows.h>, whose macros (near, far, min,
+// max) must not reach the headers above.
+#include "keys/virtual_keys.h"
 
-// Win32 virtual-key codes of the bound keys.
-constexpr int32_t keySpace = 0x20;
-constexpr int32_t keyPageUp = 0x21;
-constexpr int32_t keyPageDown = 0x22;
-constexpr int32_t keyLeft = 0x25;
-constexpr int32_t keyUp = 0x26;
-constexpr int32_t keyRight = 0x27;
-constexpr int32_t keyDown = 0x28;
-constexpr int32_t keyA = 0x41;
-constexpr int32_t keyD = 0x44;
-constexpr int32_t keyS = 0x53;
-constexpr int32_t keyW = 0x57;
-constexpr int32_t keyAdd = 0x6B;
-constexpr int32_t keySubtract = 0x6D;
+namespace {
 
 constexpr float pathStep = 0.02f;
 constexpr float pathHalfSide = 15.0f;
@@ -107,49 +96,49 @@ void updateLightPath(Scene& scene, float elapsedSeconds) {
 void handleKey(Scene& scene, int32_t keyCode) {
     Camera& camera = scene.camera;
     switch (keyCode) {
-    case keySpace:
+    case VK_SPACE:
         camera.eye = Vector3{-15.0f, 10.0f, 15.0f}; // the next camera step recomputes
         break;
-    case keyPageUp:
+    case VK_PRIOR:
         scene.autoCamera = true;
         break;
-    case keyPageDown:
+    case VK_NEXT:
         scene.autoCamera = false;
         break;
-    case keyLeft:
+    case VK_LEFT:
         swingCamera(camera, 0.01f);
         updateCamera(camera);
         break;
-    case keyUp:
+    case VK_UP:
         dollyCamera(camera, 0.01f);
         updateCamera(camera);
         break;
-    case keyRight:
+    case VK_RIGHT:
         swingCamera(camera, -0.01f);
         updateCamera(camera);
         break;
-    case keyDown:
+    case VK_DOWN:
         dollyCamera(camera, -0.01f);
         updateCamera(camera);
         break;
-    case keyA:
+    case VK_A:
         camera.eye.x = camera.eye.x + 0.1f;
         updateCamera(camera);
         break;
-    case keyD:
+    case VK_D:
         camera.eye.x = camera.eye.x - 0.1f;
         updateCamera(camera);
         break;
-    case keyS:
+    case VK_S:
         scene.castShadows = true;
         break;
-    case keyW:
+    case VK_W:
         scene.castShadows = false;
         break;
-    case keyAdd:
+    case VK_ADD:
         scene.normalMapping = true;
         break;
-    case keySubtract:
+    case VK_SUBTRACT:
         scene.normalMapping = false;
         break;
     default:

@@ -72,8 +72,8 @@ TEST_F(MainLoopTest, EndsWithoutSwappingTheFrameThatAsksToStopOrWhenInitFails) {
     EXPECT_EQ(events(), (Events{"create", "init", "release", "destroy"}));
 }
 
-// While minimised the loop spun a core; it now waits for the next message,
-// and the first frame after the restore receives the whole time away.
+// While minimised the loop waits for the next message instead of spinning a
+// core, and the first frame after the restore receives the whole time away.
 TEST_F(MainLoopTest, MinimisedWindowWaitsInsteadOfRendering) {
     script.stopAtFrame = 3;
     ScriptedPlatform& platform = scriptedPlatform();
@@ -102,9 +102,9 @@ TEST_F(MainLoopTest, MinimisedWindowWaitsInsteadOfRendering) {
     EXPECT_EQ(script.elapsed, (std::vector<float>{0.0f, 3.016f, 0.0f}));
 }
 
-// Rounding each absolute counter reading to float made frames step in 1/64 s
-// after about 36 hours of uptime; the difference of the integer readings
-// keeps single ticks visible after 90 days.
+// Rounding each absolute counter reading to float would make frames step in
+// 1/64 s after about 36 hours of uptime; the difference of the integer
+// readings keeps single ticks visible after 90 days.
 TEST_F(ScriptedTest, FrameTimerStartsAtZeroAndKeepsSingleTicksAfterMonths) {
     scriptedPlatform().frequency = 10000000;                         // 100 ns ticks
     scriptedPlatform().counter = int64_t{90} * 24 * 3600 * 10000000; // 90 days
@@ -138,4 +138,21 @@ TEST_F(ScriptedTest, EntryReportsAMissingWindowOrOpenGLAndExitsWithMinusOne) {
         EXPECT_EQ(code, -1);
         EXPECT_EQ(events(), c.events);
     }
+}
+
+// The steps every backend shares: the asked-for size is kept at creation;
+// destroying drops the pending messages and the application's init.
+TEST_F(ScriptedTest, CreateKeepsTheSizeDestroyDropsMessagesAndInit) {
+    WindowDesc desc;
+    desc.width = 640;
+    desc.height = 480;
+    ASSERT_TRUE(createWindow(desc));
+    EXPECT_EQ(sizeParam(windowState.clientWidth, windowState.clientHeight), sizeParam(640, 480));
+    windowState.appInitialized = true;
+    queueScriptedMessage(WM_KEYDOWN, VK_A);
+    postQuitMessage(3);
+    destroyWindow();
+    EXPECT_FALSE(windowState.appInitialized);
+    Message message;
+    EXPECT_FALSE(takeMessage(message)) << "message " << message.message;
 }

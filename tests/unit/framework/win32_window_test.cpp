@@ -21,10 +21,10 @@ HGLRC WINAPI refuseContext(HDC, HGLRC, const int*) {
 
 // Nothing of the window is left: no handles, no window, no class.
 void expectNothingLeft() {
-    EXPECT_EQ(windowState.instanceHandle, nullptr);
-    EXPECT_EQ(windowState.windowHandle, nullptr);
-    EXPECT_EQ(windowState.deviceContext, nullptr);
-    EXPECT_EQ(windowState.renderContext, nullptr);
+    EXPECT_EQ(win32Platform.instance, nullptr);
+    EXPECT_EQ(win32Platform.window, nullptr);
+    EXPECT_EQ(win32Platform.device, nullptr);
+    EXPECT_EQ(win32Platform.context, nullptr);
     EXPECT_FALSE(windowState.appInitialized);
     EXPECT_EQ(FindWindowA("Vorlin", nullptr), nullptr);
     WNDCLASSA registered;
@@ -51,7 +51,7 @@ TEST(Win32Window, RefusedContextEndsWithTheMessageAndLeavesNothingBehind) {
     WindowDesc hidden;
     hidden.visible = false;
     ASSERT_TRUE(createWindow(hidden));
-    EXPECT_NE(windowState.renderContext, nullptr);
+    EXPECT_NE(win32Platform.context, nullptr);
     EXPECT_NE(FindWindowA("Vorlin", "Vorlin - Tidemoor"), nullptr);
     destroyWindow();
     destroyWindow();

@@ -1,12 +1,15 @@
-#include "framework/glfw_messages.h"
-#include "framework/layout_key.h"
+// GLFW events in the Win32 message vocabulary.
+#include "framework/glfw_events.h"
+
+#include "framework/key_rules.h"
 
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 
 namespace {
 
-// GLFW's tokens name US key positions.
+// GLFW's tokens name US key positions; the keypad's digits and point are
+// given here with Num Lock on.
 uint32_t tokenKey(int key) {
     if (key >= GLFW_KEY_A && key <= GLFW_KEY_Z)
         return static_cast<uint32_t>(key); // same codes as ASCII upper case
@@ -76,28 +79,23 @@ uint32_t tokenKey(int key) {
     }
 }
 
-// Win32 names letter and digit keys by what the layout prints on them. Only
-// the main block's printable keys follow the layout: keypad keys have digit
-// names too but keep their own codes.
-uint32_t virtualKey(int key, const char* layoutName) {
+// Only the main block's printable keys follow the layout: keypad keys have
+// digit names too but keep their own codes.
+uint32_t virtualKey(int key, const char* layoutName, int mods) {
+    if ((key >= GLFW_KEY_KP_0 && key <= GLFW_KEY_KP_9) || key == GLFW_KEY_KP_DECIMAL)
+        return keypadKey(tokenKey(key), (mods & GLFW_MOD_NUM_LOCK) != 0);
     if (key >= GLFW_KEY_SPACE && key <= GLFW_KEY_WORLD_2)
-        if (const uint32_t code = layoutKey(layoutName))
-            return code;
+        return layoutKey(tokenKey(key), layoutName);
     return tokenKey(key);
 }
 
 } // namespace
 
 GlfwMessages keyMessages(int key, const char* layoutName, int action, int mods) {
-    const uint32_t code = virtualKey(key, layoutName);
+    const uint32_t code = virtualKey(key, layoutName, mods);
     if (code == 0)
         return {};
-    // Keys held with Alt, Alt itself and F10 are system keys, as on Win32.
-    const bool system = (mods & GLFW_MOD_ALT) != 0 || code == VK_MENU || code == VK_F10;
-    const bool down = action != GLFW_RELEASE;
-    const uint32_t message =
-        system ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
-    return {{Message{message, code, 0}}, 1};
+    return {{keyMessage(code, action != GLFW_RELEASE, (mods & GLFW_MOD_ALT) != 0)}, 1};
 }
 
 GlfwMessages iconifyMessages(bool iconified, int framebufferWidth, int framebufferHeight) {

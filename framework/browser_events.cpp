@@ -1,5 +1,7 @@
-#include "framework/browser_keys.h"
-#include "framework/layout_key.h"
+// The page's keyboard events in the Win32 message vocabulary.
+#include "framework/browser_events.h"
+
+#include "framework/key_rules.h"
 
 #include <cstring>
 
@@ -55,7 +57,8 @@ constexpr NamedKey namedKeys[] = {
     {"AltRight", VK_MENU},
 };
 
-// The key at the position code names.
+// The key at the position code names; keypad digits and the point as with
+// Num Lock on.
 uint32_t positionKey(const char* code) {
     if (const uint32_t letter = suffixIn(code, "Key", 'A', 'Z'))
         return letter;
@@ -83,15 +86,21 @@ uint32_t positionKey(const char* code) {
 bool browserKeyMessage(const char* key, const char* code, bool down, bool alt, Message& message) {
     if (code == nullptr)
         code = "";
-    // Keypad keys print digits and signs too but keep their own codes.
-    uint32_t virtualKey = startsWith(code, "Numpad") ? 0 : layoutKey(key);
-    if (virtualKey == 0)
-        virtualKey = positionKey(code);
+    const uint32_t usKey = positionKey(code);
+    uint32_t virtualKey = usKey;
+    if ((usKey >= VK_NUMPAD0 && usKey <= VK_NUMPAD9) || usKey == VK_DECIMAL) {
+        // With Num Lock on the key types its digit or point, one character
+        // (the point may be a non-ASCII one); off, key is a navigation key's
+        // name, several ASCII letters.
+        const bool numLock = key != nullptr && key[0] != '\0' &&
+                             (key[1] == '\0' || static_cast<unsigned char>(key[0]) >= 0x80);
+        virtualKey = keypadKey(usKey, numLock);
+    } else if (!startsWith(code, "Numpad")) {
+        // Keypad keys print signs too but keep their own codes.
+        virtualKey = layoutKey(usKey, key);
+    }
     if (virtualKey == 0)
         return false;
-    const bool system = alt || virtualKey == VK_MENU || virtualKey == VK_F10;
-    const uint32_t kind =
-        system ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
-    message = Message{kind, virtualKey, 0};
+    message = keyMessage(virtualKey, down, alt);
     return true;
 }

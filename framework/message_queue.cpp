@@ -3,38 +3,43 @@
 // Messages the backend queued come first, then whatever polling the window
 // system brings; a posted quit arrives as WM_QUIT only once both have nothing
 // left, as PostQuitMessage's does.
-#include "framework/queued_messages.h"
+#include "framework/message_queue.h"
 
 #include "framework/platform.h"
 #include "framework/window_procedure.h"
-#include "framework/window_state.h"
 
-MessageQueue queuedMessages;
+MessageQueue messageQueue;
 
 bool takeMessage(Message& message) {
-    if (popMessage(queuedMessages, message))
+    if (popMessage(messageQueue, message))
         return true;
     pollWindowSystem();
-    if (popMessage(queuedMessages, message))
+    if (popMessage(messageQueue, message))
         return true;
-    return takeQuit(queuedMessages, message);
+    return takeQuit(messageQueue, message);
 }
 
 void postMessage(const Message& message) {
-    pushMessage(queuedMessages, message);
+    pushMessage(messageQueue, message); // dropped when full (see pushMessage)
 }
 
+// No window system stands behind the window procedure here, so it gets no
+// window.
 void dispatchMessage(const Message& message) {
-    windowProcedure(windowState.windowHandle, message.message, message.wParam, message.lParam);
+    windowProcedure(nullptr, message.message, message.wParam, message.lParam);
 }
 
 void waitMessage() {
-    if (queuedMessages.count == 0 && !queuedMessages.quitPosted)
+    if (messageQueue.count == 0 && !messageQueue.quitPosted)
         waitWindowSystem();
 }
 
+void discardMessages() {
+    clearMessages(messageQueue);
+}
+
 void postQuitMessage(int32_t exitCode) {
-    postQuit(queuedMessages, exitCode);
+    postQuit(messageQueue, exitCode);
 }
 
 // There is no window system procedure behind these backends, so a message

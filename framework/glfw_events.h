@@ -15,9 +15,10 @@ struct GlfwMessages {
     size_t count = 0;
 };
 
-// key, action and mods are GLFW's values; layoutName is GLFW's name of the key
-// on the active keyboard layout, or null when it has none. Keys without a
-// virtual-key code give no message.
+// key, action and mods are GLFW's values, mods with GLFW_LOCK_KEY_MODS set so
+// that they carry Num Lock; layoutName is GLFW's name of the key on the active
+// keyboard layout, or null when it has none. Keys follow key_rules.h; keys
+// without a virtual-key code give no message.
 GlfwMessages keyMessages(int key, const char* layoutName, int action, int mods);
 
 // Minimising reports a 0 x 0 size; restoring reports the framebuffer's.

@@ -1,13 +1,13 @@
-// The page's keyboard events as messages: letters by the layout's character,
-// keypad and named keys by position, Alt and F10 as system keys.
+// The page's keyboard events as messages: keys by the layout's character,
+// named keys by position, the keypad by Num Lock, Alt and F10 as system keys.
 #include <cstdint>
 #include <tuple>
 
 #include <gtest/gtest.h>
 
-#include "framework/browser_keys.h"
+#include "framework/browser_events.h"
 
-TEST(BrowserKeys, LettersFollowTheLayoutOtherKeysTheirPosition) {
+TEST(BrowserEvents, KeysFollowTheLayoutTheDigitRowAndTheKeypadTheirPosition) {
     struct Case {
         const char* key;
         const char* code;
@@ -19,6 +19,15 @@ TEST(BrowserKeys, LettersFollowTheLayoutOtherKeysTheirPosition) {
         {"M", "Semicolon", 'M'},
         {"\xc3\xa9", "Digit2", '2'},
         {"&", "Digit1", '1'},
+        {"!", "Digit1", '1'}, // Shift+1
+        // Dvorak: the punctuation that has a code everywhere sends it, the
+        // rest nothing.
+        {",", "KeyW", VK_OEM_COMMA},
+        {".", "KeyE", VK_OEM_PERIOD},
+        {";", "KeyZ", 0},
+        {"-", "Minus", VK_OEM_MINUS},
+        {"+", "Equal", VK_OEM_PLUS},
+        {"=", "Equal", 0},
         // A layout without Latin letters: the US position.
         {"\xd1\x86", "KeyW", 'W'},
         {"Escape", "Escape", VK_ESCAPE},
@@ -26,9 +35,16 @@ TEST(BrowserKeys, LettersFollowTheLayoutOtherKeysTheirPosition) {
         {"PageDown", "PageDown", VK_NEXT},
         {"+", "NumpadAdd", VK_ADD},
         {"-", "NumpadSubtract", VK_SUBTRACT},
-        {"-", "Minus", 0},
-        {"1", "Numpad1", VK_NUMPAD0 + 1},
-        {"End", "Numpad1", VK_NUMPAD0 + 1},
+        // The keypad with Num Lock on, then off.
+        {"1", "Numpad1", VK_NUMPAD1},
+        {"4", "Numpad4", VK_NUMPAD4},
+        {".", "NumpadDecimal", VK_DECIMAL},
+        {",", "NumpadDecimal", VK_DECIMAL},
+        {"End", "Numpad1", VK_END},
+        {"ArrowLeft", "Numpad4", VK_LEFT},
+        {"Clear", "Numpad5", VK_CLEAR},
+        {"PageUp", "Numpad9", VK_PRIOR},
+        {"Delete", "NumpadDecimal", VK_DELETE},
         {"ArrowLeft", "ArrowLeft", VK_LEFT},
         {"ArrowDown", "ArrowDown", VK_DOWN},
         {" ", "Space", VK_SPACE},
@@ -52,7 +68,7 @@ TEST(BrowserKeys, LettersFollowTheLayoutOtherKeysTheirPosition) {
     }
 }
 
-TEST(BrowserKeys, DownAndUpAltAndF10AreSystemKeys) {
+TEST(BrowserEvents, DownAndUpAltAndF10AreSystemKeys) {
     struct Case {
         const char* key;
         const char* code;

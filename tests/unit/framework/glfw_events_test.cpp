@@ -7,7 +7,7 @@
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
-#include "framework/glfw_messages.h"
+#include "framework/glfw_events.h"
 
 namespace {
 
@@ -23,35 +23,56 @@ std::vector<Sent> sent(const GlfwMessages& messages) {
 
 } // namespace
 
-TEST(GlfwMessages, LettersFollowTheLayoutOtherKeysTheirPosition) {
+TEST(GlfwEvents, KeysFollowTheLayoutTheDigitRowAndTheKeypadTheirPosition) {
+    constexpr int numLock = GLFW_MOD_NUM_LOCK;
     struct Case {
         int key;
         const char* name;
-        uint32_t code;
+        int mods;
+        uint32_t code; // 0: no message
     } const cases[] = {
         // AZERTY: letters by their label, the digit row (é, &) by position.
-        {GLFW_KEY_Z, "w", 'W'},
-        {GLFW_KEY_A, "q", 'Q'},
-        {GLFW_KEY_SEMICOLON, "M", 'M'},
-        {GLFW_KEY_W, nullptr, 'W'},
-        {GLFW_KEY_2, "\xc3\xa9", '2'},
-        {GLFW_KEY_1, "&", '1'},
-        {GLFW_KEY_ESCAPE, nullptr, VK_ESCAPE},
-        {GLFW_KEY_PAGE_UP, nullptr, VK_PRIOR},
-        {GLFW_KEY_KP_ADD, "+", VK_ADD},
-        {GLFW_KEY_KP_SUBTRACT, "-", VK_SUBTRACT},
-        {GLFW_KEY_KP_1, "1", VK_NUMPAD0 + 1},
-        {GLFW_KEY_LEFT, nullptr, VK_LEFT},
-        {GLFW_KEY_DOWN, nullptr, VK_DOWN},
+        {GLFW_KEY_Z, "w", 0, 'W'},
+        {GLFW_KEY_A, "q", 0, 'Q'},
+        {GLFW_KEY_SEMICOLON, "M", 0, 'M'},
+        {GLFW_KEY_W, nullptr, 0, 'W'},
+        {GLFW_KEY_2, "\xc3\xa9", 0, '2'},
+        {GLFW_KEY_1, "&", 0, '1'},
+        // Dvorak: the punctuation that has a code everywhere sends it, the
+        // rest nothing; a non-ASCII character falls back to the position.
+        {GLFW_KEY_W, ",", 0, VK_OEM_COMMA},
+        {GLFW_KEY_E, ".", 0, VK_OEM_PERIOD},
+        {GLFW_KEY_Z, ";", 0, 0},
+        {GLFW_KEY_MINUS, "-", 0, VK_OEM_MINUS},
+        {GLFW_KEY_W, "\xd1\x86", 0, 'W'},
+        {GLFW_KEY_ESCAPE, nullptr, 0, VK_ESCAPE},
+        {GLFW_KEY_PAGE_UP, nullptr, 0, VK_PRIOR},
+        {GLFW_KEY_LEFT, nullptr, 0, VK_LEFT},
+        {GLFW_KEY_DOWN, nullptr, 0, VK_DOWN},
+        {GLFW_KEY_F13, nullptr, 0, 0},
+        // The keypad with Num Lock on, then off; its signs either way.
+        {GLFW_KEY_KP_1, "1", numLock, VK_NUMPAD1},
+        {GLFW_KEY_KP_4, "4", numLock, VK_NUMPAD4},
+        {GLFW_KEY_KP_DECIMAL, ".", numLock, VK_DECIMAL},
+        {GLFW_KEY_KP_ADD, "+", numLock, VK_ADD},
+        {GLFW_KEY_KP_1, "1", 0, VK_END},
+        {GLFW_KEY_KP_4, "4", 0, VK_LEFT},
+        {GLFW_KEY_KP_5, "5", 0, VK_CLEAR},
+        {GLFW_KEY_KP_9, "9", 0, VK_PRIOR},
+        {GLFW_KEY_KP_0, "0", 0, VK_INSERT},
+        {GLFW_KEY_KP_DECIMAL, ".", 0, VK_DELETE},
+        {GLFW_KEY_KP_ADD, "+", 0, VK_ADD},
+        {GLFW_KEY_KP_SUBTRACT, "-", 0, VK_SUBTRACT},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(sent(keyMessages(c.key, c.name, GLFW_PRESS, 0)),
-                  (std::vector<Sent>{{WM_KEYDOWN, c.code, 0}}))
-            << "token " << c.key;
-    EXPECT_EQ(keyMessages(GLFW_KEY_F13, nullptr, GLFW_PRESS, 0).count, 0u);
+    for (const Case& c : cases) {
+        const std::vector<Sent> expected =
+            c.code ? std::vector<Sent>{{WM_KEYDOWN, c.code, 0}} : std::vector<Sent>{};
+        EXPECT_EQ(sent(keyMessages(c.key, c.name, GLFW_PRESS, c.mods)), expected)
+            << "token " << c.key << " name " << (c.name ? c.name : "(null)") << " mods " << c.mods;
+    }
 }
 
-TEST(GlfwMessages, PressAndRepeatGoDownReleaseUpAltAndF10AreSystemKeys) {
+TEST(GlfwEvents, PressAndRepeatGoDownReleaseUpAltAndF10AreSystemKeys) {
     struct Case {
         int key;
         int action;
@@ -74,7 +95,7 @@ TEST(GlfwMessages, PressAndRepeatGoDownReleaseUpAltAndF10AreSystemKeys) {
     }
 }
 
-TEST(GlfwMessages, MinimiseRestoreAndClose) {
+TEST(GlfwEvents, MinimiseRestoreAndClose) {
     const std::vector<Sent> minimised = sent(iconifyMessages(true, 800, 600));
     ASSERT_EQ(minimised.size(), 2u);
     EXPECT_EQ(minimised[0], (Sent{WM_SIZE, 0, sizeParam(0, 0)}));

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "keys/virtual_keys.h"
 #include "scene/scene.h"
 #include "scene/scene_callbacks.h"
 
@@ -14,9 +15,9 @@ namespace {
 TEST(Keys, SwitchTheSceneMoveTheViewerAndSpaceSendsItBack) {
     theScene = createScene();
     const std::tuple<int32_t, bool Scene::*, bool> switches[] = {
-        {0x57, &Scene::castShadows, false},   {0x53, &Scene::castShadows, true},   // W, S
-        {0x6D, &Scene::normalMapping, false}, {0x6B, &Scene::normalMapping, true}, // keypad -, +
-        {0x22, &Scene::autoCamera, false},    {0x21, &Scene::autoCamera, true},    // Page Down, Up
+        {VK_W, &Scene::castShadows, false},          {VK_S, &Scene::castShadows, true},
+        {VK_SUBTRACT, &Scene::normalMapping, false}, {VK_ADD, &Scene::normalMapping, true},
+        {VK_NEXT, &Scene::autoCamera, false},        {VK_PRIOR, &Scene::autoCamera, true},
     };
     for (const auto& [key, flag, value] : switches) {
         for (bool pressed : {true, false}) {
@@ -28,12 +29,12 @@ TEST(Keys, SwitchTheSceneMoveTheViewerAndSpaceSendsItBack) {
 
     Camera& camera = theScene->camera;
     const std::pair<int32_t, void (*)(Camera&)> moves[] = {
-        {0x25, [](Camera& c) { swingCamera(c, 0.01f); }},  // Left
-        {0x27, [](Camera& c) { swingCamera(c, -0.01f); }}, // Right
-        {0x26, [](Camera& c) { dollyCamera(c, 0.01f); }},  // Up
-        {0x28, [](Camera& c) { dollyCamera(c, -0.01f); }}, // Down
-        {0x41, [](Camera& c) { c.eye.x += 0.1f; }},        // A
-        {0x44, [](Camera& c) { c.eye.x -= 0.1f; }},        // D
+        {VK_LEFT, [](Camera& c) { swingCamera(c, 0.01f); }},
+        {VK_RIGHT, [](Camera& c) { swingCamera(c, -0.01f); }},
+        {VK_UP, [](Camera& c) { dollyCamera(c, 0.01f); }},
+        {VK_DOWN, [](Camera& c) { dollyCamera(c, -0.01f); }},
+        {VK_A, [](Camera& c) { c.eye.x += 0.1f; }},
+        {VK_D, [](Camera& c) { c.eye.x -= 0.1f; }},
     };
     for (const auto& [key, move] : moves) {
         Camera expected = camera;
@@ -43,7 +44,7 @@ TEST(Keys, SwitchTheSceneMoveTheViewerAndSpaceSendsItBack) {
         EXPECT_EQ(std::memcmp(&camera, &expected, sizeof camera), 0) << "key " << key;
     }
     camera.center = {1, 0, 0};
-    keySceneCallback(true, 0x20); // the next camera step recomputes the view
+    keySceneCallback(true, VK_SPACE); // the next camera step recomputes the view
     EXPECT_TRUE(camera.eye.x == -15 && camera.eye.y == 10 && camera.eye.z == 15 &&
                 camera.center.x == 1);
     theScene.reset();
