@@ -5,6 +5,11 @@
 #include "scene/frame.h"
 #include "scene/scene.h"
 #include "scene/scene_callbacks.h"
+#include "view/camera.h"
+
+// The window opens at the size the scene's view starts with.
+static_assert(WindowDesc{}.width == int32_t{defaultViewWidth} &&
+              WindowDesc{}.height == int32_t{defaultViewHeight});
 
 int main() {
     sendOutputLineByLine();

@@ -7,7 +7,7 @@
 struct WindowDesc {
     const char* className = "Vorlin";
     const char* title = "Vorlin - Tidemoor";
-    int32_t width = 1024; // client area, pixels
+    int32_t width = 1024; // client area, pixels: the size the scene's view starts with
     int32_t height = 800;
     int32_t colorBits = 32;
     int32_t depthBits = 16;

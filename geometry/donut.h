@@ -19,6 +19,7 @@ struct DonutModel {
     Matrix modelMatrix;
     Matrix modelViewMatrix;
     Matrix lightModelViewMatrix;
+    // Where the scene places it: lying flat beside the figures.
     Vector3 position{-2.0f, 2.0f, 5.5f};
     Vector3 rotation{90.0f, -90.0f, 0.0f}; // degrees about x, y and z
     const Light* light = nullptr;

@@ -34,11 +34,11 @@ void reshapeScene(Scene& scene, uint32_t width, uint32_t height) {
         scene.height = height;
     }
     uploadProjection(scene, scene.depthProgram.get());
-    scene.camera.fieldOfView = 40.0f;
+    scene.camera.fieldOfView = defaultFieldOfView;
     scene.camera.width = scene.width;
     scene.camera.height = scene.height;
-    scene.camera.zNear = 1.0f;
-    scene.camera.zFar = 200.0f;
+    scene.camera.zNear = defaultZNear;
+    scene.camera.zFar = defaultZFar;
     uploadProjection(scene, scene.textureProgram.get());
 }
 

@@ -66,9 +66,12 @@ bool renderFrame(float elapsedSeconds) {
     glUseProgram(lit.program);
     // The environment keeps its fixed overhead light; the figures and the
     // donut follow the moving one that casts the shadows.
-    setVector3(lit, lit.lightPosition, 0.0f, 25.0f, 0.0f);
-    setVector4(lit, lit.ambient, 0.2f, 0.2f, 0.2f, 1.0f);
-    setVector4(lit, lit.specular, 0.7f, 0.7f, 0.7f, 1.0f);
+    const Vector3& overhead = overheadLightPosition;
+    setVector3(lit, lit.lightPosition, overhead.x, overhead.y, overhead.z);
+    setVector4(lit, lit.ambient, ambientLight[0], ambientLight[1], ambientLight[2],
+               ambientLight[3]);
+    setVector4(lit, lit.specular, specularLight[0], specularLight[1], specularLight[2],
+               specularLight[3]);
     if (usable(&lit)) {
         drawMesh(*scene.meshes[0], litPass);
         setVector3(lit, lit.lightPosition, light.x, light.y, light.z);

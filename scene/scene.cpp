@@ -16,8 +16,8 @@ bool initScene() {
 
 std::unique_ptr<Scene> createScene() {
     auto scene = std::make_unique<Scene>();
-    scene->width = 1024;
-    scene->height = 800;
+    scene->width = defaultViewWidth;
+    scene->height = defaultViewHeight;
     scene->autoCamera = true;
     scene->normalMapping = true;
     scene->castShadows = true;
@@ -129,8 +129,6 @@ void initDonut(Scene& scene) {
     DonutModel& donut = *scene.donut;
     createTorus(&donut.shape, 0.5f, 1.0f);
     donut.indexCount = donut.shape.numberIndices;
-    donut.position = Vector3{-2.0f, 2.0f, 5.5f};
-    donut.rotation = Vector3{90.0f, -90.0f, 0.0f};
 
     scene.donutTexture = std::make_unique<Texture>("donut.tga", "donut");
     donut.textureId = scene.donutTexture->textureId;

@@ -18,8 +18,8 @@
 #include "view/light.h"
 
 struct Scene {
-    uint32_t width = 1024; // window client size in pixels
-    uint32_t height = 800;
+    uint32_t width = defaultViewWidth; // window client size in pixels
+    uint32_t height = defaultViewHeight;
     Camera camera;
     Light light;
     std::unique_ptr<ShaderProgram> textureProgram;

@@ -5,12 +5,13 @@
 #include <cstdint>
 
 #include "resources/gl/gl_api.h"
+#include "view/camera.h"
 
 struct ShadowMap {
     GLuint depthTexture = 0;
     GLuint framebuffer = 0;
-    uint32_t viewportWidth = 1024;
-    uint32_t viewportHeight = 800;
+    uint32_t viewportWidth = defaultViewWidth;
+    uint32_t viewportHeight = defaultViewHeight;
     uint32_t size = 1024; // texels per side, and the shadow pass's viewport
 };
 

@@ -11,17 +11,26 @@
 #include "math/matrix.h"
 #include "math/vector3.h"
 
+// The view the program starts with: the window's client size before its first
+// reshape (framework/window_desc.h gives the window the same one), and the
+// perspective every reshape sets, in degrees and world units.
+constexpr uint32_t defaultViewWidth = 1024;
+constexpr uint32_t defaultViewHeight = 800;
+constexpr float defaultFieldOfView = 40.0f;
+constexpr float defaultZNear = 1.0f;
+constexpr float defaultZFar = 200.0f;
+
 struct Camera {
     Vector3 eye{0.0f, 0.0f, 0.0f};
     Vector3 center{0.0f, 0.0f, 0.0f};
     Vector3 up{0.0f, 1.0f, 0.0f};
     // Defined before the first reshape so the first updateCamera never divides
-    // by zero: the same perspective the window gets at 1024 x 800.
-    float fieldOfView = 40.0f;
-    uint32_t width = 1024;
-    uint32_t height = 800;
-    float zNear = 1.0f;
-    float zFar = 200.0f;
+    // by zero: the same perspective the window gets at its starting size.
+    float fieldOfView = defaultFieldOfView;
+    uint32_t width = defaultViewWidth;
+    uint32_t height = defaultViewHeight;
+    float zNear = defaultZNear;
+    float zFar = defaultZFar;
     Matrix viewMatrix;
     Matrix projectionMatrix;
 };

@@ -7,13 +7,6 @@
 #include "resources/gl/gl_api.h"
 #include "view/model_matrices.h"
 
-namespace {
-
-// The lit colour of the donut, whether or not its texture loaded.
-constexpr GLfloat donutDiffuse[4] = {0.33f, 0.22f, 0.5f, 1.0f};
-
-} // namespace
-
 DonutModel createDonut() {
     DonutModel donut;
     generateBuffers(bufferNames(donut));

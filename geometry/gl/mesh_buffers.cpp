@@ -12,9 +12,6 @@
 
 namespace {
 
-// The colour sent for textured groups; the texture supplies the rest.
-constexpr GLfloat texturedDiffuse[4] = {0.3f, 0.3f, 1.0f, 1.0f};
-
 // clear() would keep the capacity; a swap with an empty array gives it back.
 template <typename T>
 void release(std::vector<T>& staging) {

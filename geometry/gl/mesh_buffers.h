@@ -8,9 +8,6 @@
 constexpr int depthPass = 0;
 constexpr int litPass = 1;
 
-// Colour of groups whose model has no materials at all.
-constexpr float neutralDiffuse[4] = {0.7f, 0.7f, 0.7f, 1.0f};
-
 // Creates the GL textures the materials name, in the order the libraries
 // name them; needs a current GL context. Each is left bound to the active
 // unit as it is made.

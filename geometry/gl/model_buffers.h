@@ -57,6 +57,13 @@ struct Surface {
     const GLfloat* diffuse = nullptr; // r, g, b, a
 };
 
+// The diffuse colours parts are lit with (r, g, b, a): a textured group's,
+// whose texture supplies the rest; a group's whose model has no materials at
+// all; and the donut's, whether or not its texture loaded.
+constexpr GLfloat texturedDiffuse[4] = {0.3f, 0.3f, 1.0f, 1.0f};
+constexpr GLfloat neutralDiffuse[4] = {0.7f, 0.7f, 0.7f, 1.0f};
+constexpr GLfloat donutDiffuse[4] = {0.33f, 0.22f, 0.5f, 1.0f};
+
 // Generates the two vertex arrays, then the five buffers.
 void generateBuffers(const BufferNames& names);
 

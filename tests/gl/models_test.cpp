@@ -11,6 +11,7 @@
 
 #include "geometry/gl/donut_buffers.h"
 #include "geometry/gl/mesh_buffers.h"
+#include "geometry/gl/model_buffers.h"
 #include "gl/gl_context.h"
 #include "gl/gl_readback.h"
 #include "resources/gl/texture.h"

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/window_desc.h"
+
 struct CaptureKey {
     int32_t frame = 0;
     int32_t keyCode = 0; // Win32 virtual-key code
@@ -18,8 +20,8 @@ struct CaptureShot {
 struct CaptureOptions {
     int32_t frames = 60;
     float dt = 1.0f / 60.0f;
-    int32_t width = 1024;
-    int32_t height = 800;
+    int32_t width = WindowDesc{}.width;
+    int32_t height = WindowDesc{}.height;
     std::vector<CaptureKey> keys;
     std::vector<CaptureShot> shots;
     bool stats = false;
