@@ -11,19 +11,19 @@
 namespace assets {
 
 struct Affine {
-    Vec3 x{1.0f, 0.0f, 0.0f};
-    Vec3 y{0.0f, 1.0f, 0.0f};
-    Vec3 z{0.0f, 0.0f, 1.0f};
-    Vec3 origin;
+    Vector3 x{1.0f, 0.0f, 0.0f};
+    Vector3 y{0.0f, 1.0f, 0.0f};
+    Vector3 z{0.0f, 0.0f, 1.0f};
+    Vector3 origin;
 
-    Vec3 applyToPoint(Vec3 p) const { return origin + x * p.x + y * p.y + z * p.z; }
-    Vec3 applyToVector(Vec3 v) const { return x * v.x + y * v.y + z * v.z; }
+    Vector3 applyToPoint(Vector3 p) const { return origin + x * p.x + y * p.y + z * p.z; }
+    Vector3 applyToVector(Vector3 v) const { return x * v.x + y * v.y + z * v.z; }
     // Normals go through the inverse transpose; the cofactor matrix has the
     // same direction for any map that keeps orientation.
-    Vec3 applyToNormal(Vec3 n) const {
-        Vec3 cx = cross(y, z);
-        Vec3 cy = cross(z, x);
-        Vec3 cz = cross(x, y);
+    Vector3 applyToNormal(Vector3 n) const {
+        Vector3 cx = cross(y, z);
+        Vector3 cy = cross(z, x);
+        Vector3 cz = cross(x, y);
         return normalized(cx * n.x + cy * n.y + cz * n.z);
     }
 };
@@ -34,11 +34,11 @@ inline Affine operator*(const Affine& a, const Affine& b) {
             a.applyToPoint(b.origin)};
 }
 
-inline Affine translation(Vec3 offset) {
+inline Affine translation(Vector3 offset) {
     return {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, offset};
 }
 
-inline Affine scaling(Vec3 factors) {
+inline Affine scaling(Vector3 factors) {
     return {{factors.x, 0, 0}, {0, factors.y, 0}, {0, 0, factors.z}, {}};
 }
 

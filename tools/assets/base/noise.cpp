@@ -58,7 +58,7 @@ float fractalNoise(float x, float y, int octaves, int periodX, int periodY, uint
     return sum / total;
 }
 
-float valueNoise3(Vec3 p, uint32_t stream) {
+float valueNoise3(Vector3 p, uint32_t stream) {
     float fx = std::floor(p.x);
     float fy = std::floor(p.y);
     float fz = std::floor(p.z);
@@ -79,7 +79,7 @@ float valueNoise3(Vec3 p, uint32_t stream) {
     return mix(layers[0], layers[1], w);
 }
 
-float fractalNoise3(Vec3 p, int octaves, uint32_t stream) {
+float fractalNoise3(Vector3 p, int octaves, uint32_t stream) {
     float sum = 0.0f;
     float amplitude = 1.0f;
     float total = 0.0f;

@@ -20,8 +20,8 @@ float valueNoise(float x, float y, int periodX, int periodY, uint32_t stream);
 float fractalNoise(float x, float y, int octaves, int periodX, int periodY, uint32_t stream);
 
 // Smooth 3D value noise in [0, 1], and its octave sum, for shaping solids.
-float valueNoise3(Vec3 p, uint32_t stream);
-float fractalNoise3(Vec3 p, int octaves, uint32_t stream);
+float valueNoise3(Vector3 p, uint32_t stream);
+float fractalNoise3(Vector3 p, int octaves, uint32_t stream);
 
 // Nearest and second-nearest distances to jittered feature points, one per
 // lattice cell, and a random number of the nearest point's cell.

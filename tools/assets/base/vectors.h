@@ -1,12 +1,17 @@
-// Small vector types for building the default scene.
+// Vector arithmetic for building the default scene.
 //
-// Vec2 holds texture coordinates (s, t) or plane points, Vec3 positions,
-// directions and linear RGB colours in [0, 1]. Coordinates are right-handed
-// with y up, as everywhere in the system.
+// Vec2 holds texture coordinates (s, t) or plane points; the system's
+// Vector3 (math/vector3.h) holds positions, directions and linear RGB
+// colours in [0, 1]. Coordinates are right-handed with y up, as everywhere
+// in the system. math/ gives Vector3 its cross product and normalisation;
+// the 2D vector, the operators and the blends the shapes and painters use
+// are the tool's own.
 #pragma once
 
 #include <algorithm>
 #include <cmath>
+
+#include "math/vector3.h"
 
 namespace assets {
 
@@ -16,12 +21,6 @@ constexpr float twoPi = 2.0f * pi;
 struct Vec2 {
     float x = 0.0f;
     float y = 0.0f;
-};
-
-struct Vec3 {
-    float x = 0.0f;
-    float y = 0.0f;
-    float z = 0.0f;
 };
 
 inline Vec2 operator+(Vec2 a, Vec2 b) {
@@ -40,51 +39,48 @@ inline float length(Vec2 a) {
     return std::sqrt(dot(a, a));
 }
 
-inline Vec3 operator+(Vec3 a, Vec3 b) {
+inline Vector3 operator+(Vector3 a, Vector3 b) {
     return {a.x + b.x, a.y + b.y, a.z + b.z};
 }
-inline Vec3 operator-(Vec3 a, Vec3 b) {
+inline Vector3 operator-(Vector3 a, Vector3 b) {
     return {a.x - b.x, a.y - b.y, a.z - b.z};
 }
-inline Vec3 operator-(Vec3 a) {
+inline Vector3 operator-(Vector3 a) {
     return {-a.x, -a.y, -a.z};
 }
-inline Vec3 operator*(Vec3 a, float k) {
+inline Vector3 operator*(Vector3 a, float k) {
     return {a.x * k, a.y * k, a.z * k};
 }
-inline Vec3 operator*(float k, Vec3 a) {
+inline Vector3 operator*(float k, Vector3 a) {
     return a * k;
 }
-inline Vec3 operator*(Vec3 a, Vec3 b) {
+inline Vector3 operator*(Vector3 a, Vector3 b) {
     return {a.x * b.x, a.y * b.y, a.z * b.z};
 }
-inline Vec3 operator/(Vec3 a, float k) {
+inline Vector3 operator/(Vector3 a, float k) {
     return {a.x / k, a.y / k, a.z / k};
 }
-inline Vec3& operator+=(Vec3& a, Vec3 b) {
+inline Vector3& operator+=(Vector3& a, Vector3 b) {
     return a = a + b;
 }
 
-inline float dot(Vec3 a, Vec3 b) {
+inline float dot(Vector3 a, Vector3 b) {
     return a.x * b.x + a.y * b.y + a.z * b.z;
 }
-inline Vec3 cross(Vec3 a, Vec3 b) {
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-inline float length(Vec3 a) {
+inline float length(Vector3 a) {
     return std::sqrt(dot(a, a));
 }
 
 // Unit vector along a; a zero vector stays zero.
-inline Vec3 normalized(Vec3 a) {
-    float l = length(a);
-    return l > 0.0f ? a / l : a;
+inline Vector3 normalized(Vector3 a) {
+    normalize(a);
+    return a;
 }
 
 inline float mix(float a, float b, float k) {
     return a + (b - a) * k;
 }
-inline Vec3 mix(Vec3 a, Vec3 b, float k) {
+inline Vector3 mix(Vector3 a, Vector3 b, float k) {
     return a + (b - a) * k;
 }
 inline float clamp01(float x) {
@@ -98,7 +94,7 @@ inline float smoothstep(float edge0, float edge1, float x) {
 }
 
 // Colour from 8-bit sRGB-style components, for readable palettes.
-inline Vec3 rgb(int r, int g, int b) {
+inline Vector3 rgb(int r, int g, int b) {
     return {r / 255.0f, g / 255.0f, b / 255.0f};
 }
 

@@ -19,14 +19,14 @@ constexpr float sandRadius = 30.0f; // sand inside, seabed fading to the deep ou
 constexpr float sandTile = 5.0f;    // world units per sand texture tile
 constexpr float seabedRepeats = 24.0f;
 
-Vec3 seaFloorNormal(float x, float z) {
+Vector3 seaFloorNormal(float x, float z) {
     const float e = 0.05f;
     float dx = (seaFloorHeight(x + e, z) - seaFloorHeight(x - e, z)) / (2.0f * e);
     float dz = (seaFloorHeight(x, z + e) - seaFloorHeight(x, z - e)) / (2.0f * e);
-    return normalized(Vec3{-dx, 1.0f, -dz});
+    return normalized(Vector3{-dx, 1.0f, -dz});
 }
 
-Vec3 onFloor(float x, float z, float sink) {
+Vector3 onFloor(float x, float z, float sink) {
     return {x, seaFloorHeight(x, z) - sink, z};
 }
 
@@ -76,7 +76,7 @@ MeshPart skyDome() {
     });
 }
 
-void addRock(Model& model, uint32_t stream, float x, float z, Vec3 radii, float turn) {
+void addRock(Model& model, uint32_t stream, float x, float z, Vector3 radii, float turn) {
     MeshPart rock = makeBoulder(stream, radii, 0.2f, 2, 0.4f);
     transform(rock, translation(onFloor(x, z, 0.3f * radii.y)) * rotationY(turn));
     model.add("rock", rock);
@@ -98,18 +98,18 @@ void addPebbles(Model& model, Random& random, float x, float z, int count) {
 }
 
 // A frond of kelp: a flat ribbon swaying upward, widest in its middle.
-MeshPart kelpFrond(Random& random, Vec3 base, float height, float heading) {
-    Vec3 out{std::cos(heading), 0.0f, std::sin(heading)};
-    Vec3 across{-out.z, 0.0f, out.x};
+MeshPart kelpFrond(Random& random, Vector3 base, float height, float heading) {
+    Vector3 out{std::cos(heading), 0.0f, std::sin(heading)};
+    Vector3 across{-out.z, 0.0f, out.x};
     float phase = random.range(0.0f, twoPi);
     float sway = random.range(0.2f, 0.4f);
-    std::vector<Vec3> path;
+    std::vector<Vector3> path;
     std::vector<float> radii;
     const int points = 13;
     for (int k = 0; k < points; ++k) {
         float u = static_cast<float>(k) / static_cast<float>(points - 1);
-        Vec3 p = base + Vec3{0.0f, u * height, 0.0f} + out * (0.35f * height * u * u) +
-                 across * (sway * std::sin(5.0f * u + phase) * u);
+        Vector3 p = base + Vector3{0.0f, u * height, 0.0f} + out * (0.35f * height * u * u) +
+                    across * (sway * std::sin(5.0f * u + phase) * u);
         path.push_back(p);
         radii.push_back(
             0.05f +
@@ -125,33 +125,33 @@ MeshPart kelpFrond(Random& random, Vec3 base, float height, float heading) {
     MeshPart frond = makeTube(path, radii, options);
     // Bend the normals upward, as foliage usually is: the overhead light
     // then reaches the upright fronds instead of leaving them at ambient.
-    for (Vec3& n : frond.normals) {
-        n = normalized(n + Vec3{0.0f, 0.7f, 0.0f});
+    for (Vector3& n : frond.normals) {
+        n = normalized(n + Vector3{0.0f, 0.7f, 0.0f});
     }
     return frond;
 }
 
 void addKelp(Model& model, Random& random, float x, float z, int fronds, float height) {
-    Vec3 base = onFloor(x, z, 0.15f);
+    Vector3 base = onFloor(x, z, 0.15f);
     float heading = random.range(0.0f, twoPi);
     for (int k = 0; k < fronds; ++k) {
         heading += twoPi / static_cast<float>(fronds) + random.range(-0.4f, 0.4f);
-        Vec3 foot = base + Vec3{0.2f * std::cos(heading), 0.0f, 0.2f * std::sin(heading)};
+        Vector3 foot = base + Vector3{0.2f * std::cos(heading), 0.0f, 0.2f * std::sin(heading)};
         model.add("kelp", kelpFrond(random, foot, height * random.range(0.7f, 1.0f), heading));
     }
 }
 
-MeshPart coralBranch(Vec3 start, Vec3 direction, float length, float radius, float curl) {
-    std::vector<Vec3> path;
+MeshPart coralBranch(Vector3 start, Vector3 direction, float length, float radius, float curl) {
+    std::vector<Vector3> path;
     std::vector<float> radii;
-    Vec3 p = start;
-    Vec3 d = normalized(direction);
+    Vector3 p = start;
+    Vector3 d = normalized(direction);
     const int points = 5;
     for (int k = 0; k < points; ++k) {
         float u = static_cast<float>(k) / static_cast<float>(points - 1);
         path.push_back(p);
         radii.push_back(radius * (1.0f - 0.45f * u));
-        d = normalized(d + Vec3{0.0f, curl, 0.0f});
+        d = normalized(d + Vector3{0.0f, curl, 0.0f});
         p = p + d * (length / static_cast<float>(points - 1));
     }
     TubeOptions options;
@@ -163,9 +163,9 @@ MeshPart coralBranch(Vec3 start, Vec3 direction, float length, float radius, flo
 
 // Branching coral: a low mound with curling branches, some of them forked.
 void addCoral(Model& model, Random& random, float x, float z, float size) {
-    Vec3 base = onFloor(x, z, 0.12f * size);
+    Vector3 base = onFloor(x, z, 0.12f * size);
     MeshPart mound = makeSphere(12, 8);
-    transform(mound, translation(base) * scaling(Vec3{0.5f, 0.3f, 0.5f} * size));
+    transform(mound, translation(base) * scaling(Vector3{0.5f, 0.3f, 0.5f} * size));
     smoothNormals(mound);
     model.add("coral", mound);
     int branches = 5 + static_cast<int>(random.below(3));
@@ -173,22 +173,24 @@ void addCoral(Model& model, Random& random, float x, float z, float size) {
         float heading = twoPi * static_cast<float>(k) / static_cast<float>(branches) +
                         random.range(-0.3f, 0.3f);
         float tilt = random.range(0.35f, 0.8f);
-        Vec3 direction{std::sin(tilt) * std::cos(heading), std::cos(tilt),
-                       std::sin(tilt) * std::sin(heading)};
-        Vec3 start = base + Vec3{0.2f * std::cos(heading), 0.1f, 0.2f * std::sin(heading)} * size;
+        Vector3 direction{std::sin(tilt) * std::cos(heading), std::cos(tilt),
+                          std::sin(tilt) * std::sin(heading)};
+        Vector3 start =
+            base + Vector3{0.2f * std::cos(heading), 0.1f, 0.2f * std::sin(heading)} * size;
         float length = random.range(0.9f, 1.5f) * size;
         model.add("coral", coralBranch(start, direction, length, 0.1f * size, 0.12f));
         if (random.uniform() < 0.6f) {
-            Vec3 fork = start + normalized(direction + Vec3{0.0f, 0.3f, 0.0f}) * (0.45f * length);
-            Vec3 side{direction.x + 0.6f * std::cos(heading + 1.2f), direction.y,
-                      direction.z + 0.6f * std::sin(heading + 1.2f)};
+            Vector3 fork =
+                start + normalized(direction + Vector3{0.0f, 0.3f, 0.0f}) * (0.45f * length);
+            Vector3 side{direction.x + 0.6f * std::cos(heading + 1.2f), direction.y,
+                         direction.z + 0.6f * std::sin(heading + 1.2f)};
             model.add("coral", coralBranch(fork, side, 0.5f * length, 0.07f * size, 0.15f));
         }
     }
 }
 
 // A rounded mound coral.
-void addMound(Model& model, float x, float z, Vec3 radii) {
+void addMound(Model& model, float x, float z, Vector3 radii) {
     MeshPart mound = makeSphere(16, 10);
     transform(mound, translation(onFloor(x, z, 0.25f * radii.y)) * scaling(radii));
     smoothNormals(mound);
@@ -233,7 +235,7 @@ Model buildEnvironment() {
     Random random(0xb0a7d5U);
     struct Stone {
         float x, z;
-        Vec3 radii;
+        Vector3 radii;
         int pebbles;
     };
     const Stone stones[] = {

@@ -3,17 +3,17 @@
 
 namespace assets {
 
-MeshPart ellipsoid(Vec3 center, Vec3 radii, int segments, int rings) {
+MeshPart ellipsoid(Vector3 center, Vector3 radii, int segments, int rings) {
     MeshPart part = makeSphere(segments, rings);
     transform(part, translation(center) * scaling(radii));
     smoothNormals(part);
     return part;
 }
 
-MeshPart eyeball(Vec3 center, Vec3 radii, Vec3 forward) {
-    Vec3 gaze = normalized(forward);
-    Vec3 across = normalized(cross(gaze, Vec3{0.0f, 1.0f, 0.0f}));
-    Vec3 third = cross(across, gaze);
+MeshPart eyeball(Vector3 center, Vector3 radii, Vector3 forward) {
+    Vector3 gaze = normalized(forward);
+    Vector3 across = normalized(cross(gaze, Vector3{0.0f, 1.0f, 0.0f}));
+    Vector3 third = cross(across, gaze);
     MeshPart part = makeSphere(20, 14);
     Affine frame{across, gaze, third, center};
     transform(part, frame * scaling(radii));
@@ -27,7 +27,7 @@ void squeezeT(MeshPart& part, float from, float to) {
     }
 }
 
-MeshPart tubeInBand(const std::vector<Vec3>& path, const std::vector<float>& radii,
+MeshPart tubeInBand(const std::vector<Vector3>& path, const std::vector<float>& radii,
                     TubeOptions options, float from, float to) {
     float length = 0.0f;
     for (size_t k = 1; k < path.size(); ++k) {

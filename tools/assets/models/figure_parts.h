@@ -10,18 +10,18 @@
 namespace assets {
 
 // An ellipsoid with smooth normals (sphere texture layout, see makeSphere).
-MeshPart ellipsoid(Vec3 center, Vec3 radii, int segments = 16, int rings = 12);
+MeshPart ellipsoid(Vector3 center, Vector3 radii, int segments = 16, int rings = 12);
 
 // A sphere (or ellipsoid, radii in the eye's own frame: x across, y along
 // the gaze, z the third axis) whose texture pole t = 1 looks along forward:
 // eye textures paint the pupil at the top rows.
-MeshPart eyeball(Vec3 center, Vec3 radii, Vec3 forward);
+MeshPart eyeball(Vector3 center, Vector3 radii, Vector3 forward);
 
 // Rewrites t of every vertex from [0, 1] to [from, to], keeping s.
 void squeezeT(MeshPart& part, float from, float to);
 
 // A tube whose whole t range, caps included, spans [from, to].
-MeshPart tubeInBand(const std::vector<Vec3>& path, const std::vector<float>& radii,
+MeshPart tubeInBand(const std::vector<Vector3>& path, const std::vector<float>& radii,
                     TubeOptions options, float from, float to);
 
 // Moves the finished figure sideways by sideOffset and up or down so that

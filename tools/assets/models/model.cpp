@@ -50,7 +50,7 @@ const Group* Model::group(const std::string& material) const {
     return nullptr;
 }
 
-void translateModel(Model& model, Vec3 offset) {
+void translateModel(Model& model, Vector3 offset) {
     for (Group& g : model.groups) {
         transform(g.mesh, translation(offset));
     }

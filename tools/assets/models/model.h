@@ -13,9 +13,9 @@ namespace assets {
 
 struct Material {
     std::string name;
-    Vec3 ambient{0.2f, 0.2f, 0.2f};
-    Vec3 diffuse{0.8f, 0.8f, 0.8f};
-    Vec3 specular{0.2f, 0.2f, 0.2f};
+    Vector3 ambient{0.2f, 0.2f, 0.2f};
+    Vector3 diffuse{0.8f, 0.8f, 0.8f};
+    Vector3 specular{0.2f, 0.2f, 0.2f};
     int illum = 2;
     std::string texture; // file named by map_Kd
 };
@@ -50,7 +50,7 @@ struct Model {
 };
 
 // Moves every vertex of the model by offset.
-void translateModel(Model& model, Vec3 offset);
+void translateModel(Model& model, Vector3 offset);
 
 // Turns every vertex (position and normal) of the model by map's linear part.
 void transformModel(Model& model, const Affine& map);

@@ -21,11 +21,11 @@ constexpr float skyAzimuthRepeats = 5.0f;  // sky texture repeats around the dom
 constexpr float stageHalfSize = 8.5f;
 
 // Figures (placements as the animation sets them).
-constexpr Vec3 snailStart{-1.0f, 0.7f, -6.0f};  // slides to z = -3
-constexpr Vec3 spongeStart{-1.0f, 1.0f, -5.0f}; // bobs between y = 1 and 2
-constexpr Vec3 starfishStart{1.0f, 2.0f, -6.0f};
-constexpr Vec3 starfishWalk{0.5f, 1.8f, -6.0f}; // walks to z = 4.5
-constexpr Vec3 donutPosition{-2.0f, 2.0f, 5.5f};
+constexpr Vector3 snailStart{-1.0f, 0.7f, -6.0f};  // slides to z = -3
+constexpr Vector3 spongeStart{-1.0f, 1.0f, -5.0f}; // bobs between y = 1 and 2
+constexpr Vector3 starfishStart{1.0f, 2.0f, -6.0f};
+constexpr Vector3 starfishWalk{0.5f, 1.8f, -6.0f}; // walks to z = 4.5
+constexpr Vector3 donutPosition{-2.0f, 2.0f, 5.5f};
 
 // Lowest point of each figure in its file.
 constexpr float snailFootHeight = -0.7f;

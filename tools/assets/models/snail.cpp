@@ -13,9 +13,9 @@ namespace {
 
 // The body: a low slug shape whose front rises into a rounded head.
 MeshPart body() {
-    std::vector<Vec3> path = {{0, 0.10f, -0.58f}, {0, 0.11f, -0.40f}, {0, 0.12f, -0.15f},
-                              {0, 0.13f, 0.10f},  {0, 0.17f, 0.30f},  {0, 0.26f, 0.44f},
-                              {0, 0.38f, 0.52f},  {0, 0.47f, 0.55f}};
+    std::vector<Vector3> path = {{0, 0.10f, -0.58f}, {0, 0.11f, -0.40f}, {0, 0.12f, -0.15f},
+                                 {0, 0.13f, 0.10f},  {0, 0.17f, 0.30f},  {0, 0.26f, 0.44f},
+                                 {0, 0.38f, 0.52f},  {0, 0.47f, 0.55f}};
     std::vector<float> radii = {0.04f, 0.12f, 0.17f, 0.18f, 0.17f, 0.15f, 0.14f, 0.13f};
     TubeOptions options;
     options.segments = 16;
@@ -31,18 +31,18 @@ MeshPart body() {
 // tube (s = 0.25, where axisY points to the spiral's centre) marks the
 // spiral line.
 MeshPart shell() {
-    const Vec3 centre{0.0f, 0.47f, -0.12f};
+    const Vector3 centre{0.0f, 0.47f, -0.12f};
     const float turns = 2.4f;
     const float growth = std::log(2.2f) / twoPi; // radius x 2.2 per turn
     const float outer = 0.28f;                   // spiral radius at the opening
     const float last = -0.5f * pi;               // the opening faces down
     const int points = 72;
-    std::vector<Vec3> path;
+    std::vector<Vector3> path;
     std::vector<float> radii;
     for (int k = 0; k < points; ++k) {
         float theta = last - twoPi * turns * (1.0f - static_cast<float>(k) / (points - 1));
         float rho = outer * std::exp(growth * (theta - last));
-        path.push_back(centre + Vec3{0.0f, rho * std::sin(theta), rho * std::cos(theta)});
+        path.push_back(centre + Vector3{0.0f, rho * std::sin(theta), rho * std::cos(theta)});
         radii.push_back(0.55f * 1.3f * rho);
     }
     TubeOptions options;
@@ -55,10 +55,10 @@ MeshPart shell() {
 }
 
 MeshPart stalk(float side) {
-    std::vector<Vec3> path = {{side * 0.06f, 0.48f, 0.55f},
-                              {side * 0.10f, 0.70f, 0.60f},
-                              {side * 0.14f, 0.90f, 0.62f},
-                              {side * 0.16f, 1.02f, 0.62f}};
+    std::vector<Vector3> path = {{side * 0.06f, 0.48f, 0.55f},
+                                 {side * 0.10f, 0.70f, 0.60f},
+                                 {side * 0.14f, 0.90f, 0.62f},
+                                 {side * 0.16f, 1.02f, 0.62f}};
     TubeOptions options;
     options.segments = 8;
     options.side = {0, 0, 1};

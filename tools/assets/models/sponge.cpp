@@ -34,7 +34,7 @@ MeshPart bodyBox() {
 }
 
 // A box of cloth: s follows the face (tiling), t stays inside the band.
-MeshPart clothBox(Vec3 min, Vec3 max, Cloth cloth) {
+MeshPart clothBox(Vector3 min, Vector3 max, Cloth cloth) {
     float from = bandFrom(cloth);
     float to = bandTo(cloth);
     return makeBox(min, max, 0.2f, [=](int, Vec2 local, Vec2 size) {
@@ -42,7 +42,7 @@ MeshPart clothBox(Vec3 min, Vec3 max, Cloth cloth) {
     });
 }
 
-MeshPart clothTube(const std::vector<Vec3>& path, const std::vector<float>& radii, Cloth cloth,
+MeshPart clothTube(const std::vector<Vector3>& path, const std::vector<float>& radii, Cloth cloth,
                    float capScale) {
     TubeOptions options;
     options.segments = 12;
@@ -52,7 +52,7 @@ MeshPart clothTube(const std::vector<Vec3>& path, const std::vector<float>& radi
     return tubeInBand(path, radii, options, bandFrom(cloth), bandTo(cloth));
 }
 
-MeshPart skinTube(const std::vector<Vec3>& path, const std::vector<float>& radii, Vec3 side) {
+MeshPart skinTube(const std::vector<Vector3>& path, const std::vector<float>& radii, Vector3 side) {
     TubeOptions options;
     options.segments = 10;
     options.side = side;
@@ -85,15 +85,15 @@ void addArm(Model& model, float side) {
 }
 
 void addEye(Model& model, float side) {
-    Vec3 centre{side * 0.19f, 0.56f, 0.13f};
+    Vector3 centre{side * 0.19f, 0.56f, 0.13f};
     model.add("sponge_eye", eyeball(centre, {0.16f, 0.16f, 0.16f}, {side * 0.12f, 0.05f, 1.0f}));
     // Three lashes over the eye, using the pupil's black at the top of the
     // eye texture.
     for (int k = -1; k <= 1; ++k) {
         float angle = 0.35f * static_cast<float>(k);
-        Vec3 out{side * 0.08f + std::sin(angle) * 0.9f, std::cos(angle), 0.5f};
+        Vector3 out{side * 0.08f + std::sin(angle) * 0.9f, std::cos(angle), 0.5f};
         out = normalized(out);
-        Vec3 root = centre + out * 0.14f;
+        Vector3 root = centre + out * 0.14f;
         TubeOptions options;
         options.segments = 6;
         options.side = {1, 0, 0};

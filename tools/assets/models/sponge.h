@@ -18,8 +18,8 @@ std::vector<TextureFile> paintSpongeTextures();
 
 // Layout shared by the body's mapping and its painter: the body box, and
 // where in the body texture its front and its other faces go.
-constexpr Vec3 spongeBodyMin{-0.5f, -0.35f, -0.2f};
-constexpr Vec3 spongeBodyMax{0.5f, 1.0f, 0.2f};
+constexpr Vector3 spongeBodyMin{-0.5f, -0.35f, -0.2f};
+constexpr Vector3 spongeBodyMax{0.5f, 1.0f, 0.2f};
 constexpr float spongeAtlasMargin = 0.01f;
 constexpr float spongeAtlasHalf = 0.48f; // width of each half, in s
 

@@ -11,7 +11,7 @@ namespace assets {
 
 namespace {
 
-MeshPart limb(const std::vector<Vec3>& path, const std::vector<float>& radii, Vec3 side,
+MeshPart limb(const std::vector<Vector3>& path, const std::vector<float>& radii, Vector3 side,
               float flatten) {
     TubeOptions options;
     options.segments = 16;
@@ -25,17 +25,18 @@ MeshPart limb(const std::vector<Vec3>& path, const std::vector<float>& radii, Ve
 void addTorso(Model& model) {
     MeshPart torso = ellipsoid(starfishTorsoCentre, starfishTorsoRadii, 28, 18);
     model.add("starfish_torso",
-              selectTriangles(torso, [](Vec3 c) { return c.y >= starfishWaist; }));
+              selectTriangles(torso, [](Vector3 c) { return c.y >= starfishWaist; }));
     model.add("starfish_shorts",
-              selectTriangles(torso, [](Vec3 c) { return c.y < starfishWaist; }));
+              selectTriangles(torso, [](Vector3 c) { return c.y < starfishWaist; }));
 }
 
 void addLeg(Model& model, float side) {
     MeshPart leg = limb(
         {{side * 0.2f, -1.0f, 0.0f}, {side * 0.3f, -1.35f, 0.02f}, {side * 0.4f, -1.72f, 0.05f}},
         {0.26f, 0.2f, 0.1f}, {0, 0, 1}, 0.85f);
-    model.add("starfish_shorts", selectTriangles(leg, [](Vec3 c) { return c.y >= starfishHem; }));
-    model.add("starfish_skin", selectTriangles(leg, [](Vec3 c) { return c.y < starfishHem; }));
+    model.add("starfish_shorts",
+              selectTriangles(leg, [](Vector3 c) { return c.y >= starfishHem; }));
+    model.add("starfish_skin", selectTriangles(leg, [](Vector3 c) { return c.y < starfishHem; }));
 }
 
 void addArm(Model& model, float side) {

@@ -17,8 +17,8 @@ std::vector<TextureFile> paintStarfishTextures();
 
 // The torso ellipsoid, shared by the model and the painter that puts the
 // mouth on it.
-constexpr Vec3 starfishTorsoCentre{0.0f, -0.62f, 0.0f};
-constexpr Vec3 starfishTorsoRadii{0.55f, 0.68f, 0.42f};
+constexpr Vector3 starfishTorsoCentre{0.0f, -0.62f, 0.0f};
+constexpr Vector3 starfishTorsoRadii{0.55f, 0.68f, 0.42f};
 // Height of the shorts' waistband and of the legs' hems, model units.
 constexpr float starfishWaist = -0.95f;
 constexpr float starfishHem = -1.24f;

@@ -11,7 +11,7 @@ namespace assets {
 namespace {
 
 struct IndexedMesh {
-    std::vector<Vec3> points;
+    std::vector<Vector3> points;
     std::vector<std::array<uint32_t, 3>> faces;
 };
 
@@ -20,7 +20,7 @@ IndexedMesh icosphere(int subdivisions) {
     IndexedMesh mesh;
     mesh.points = {{-1, g, 0},  {1, g, 0},  {-1, -g, 0}, {1, -g, 0}, {0, -1, g},  {0, 1, g},
                    {0, -1, -g}, {0, 1, -g}, {g, 0, -1},  {g, 0, 1},  {-g, 0, -1}, {-g, 0, 1}};
-    for (Vec3& p : mesh.points) {
+    for (Vector3& p : mesh.points) {
         p = normalized(p);
     }
     mesh.faces = {{0, 11, 5}, {0, 5, 1},  {0, 1, 7},   {0, 7, 10}, {0, 10, 11},
@@ -57,7 +57,7 @@ IndexedMesh icosphere(int subdivisions) {
 
 } // namespace
 
-Vec2 boxProjection(Vec3 p, Vec3 n, float tPerUnit) {
+Vec2 boxProjection(Vector3 p, Vector3 n, float tPerUnit) {
     float ax = std::abs(n.x);
     float ay = std::abs(n.y);
     float az = std::abs(n.z);
@@ -72,19 +72,19 @@ Vec2 boxProjection(Vec3 p, Vec3 n, float tPerUnit) {
     return st * tPerUnit;
 }
 
-MeshPart makeBoulder(uint32_t stream, Vec3 radii, float roughness, int subdivisions,
+MeshPart makeBoulder(uint32_t stream, Vector3 radii, float roughness, int subdivisions,
                      float tPerUnit) {
     IndexedMesh mesh = icosphere(subdivisions);
-    for (Vec3& p : mesh.points) {
-        float bump = fractalNoise3(p * 1.7f + Vec3{0.37f, 0.11f, 0.73f}, 4, stream) - 0.5f;
+    for (Vector3& p : mesh.points) {
+        float bump = fractalNoise3(p * 1.7f + Vector3{0.37f, 0.11f, 0.73f}, 4, stream) - 0.5f;
         float facet = valueNoise3(p * 4.0f, stream + 17U) - 0.5f;
         p = p * (1.0f + roughness * (2.0f * bump + 0.4f * facet)) * radii;
     }
     // Smooth normals on the shared vertices, then one vertex per corner so
     // each face can take its own projection.
-    std::vector<Vec3> normals(mesh.points.size());
+    std::vector<Vector3> normals(mesh.points.size());
     for (const auto& f : mesh.faces) {
-        Vec3 weighted =
+        Vector3 weighted =
             cross(mesh.points[f[1]] - mesh.points[f[0]], mesh.points[f[2]] - mesh.points[f[0]]);
         for (uint32_t index : f) {
             normals[index] += weighted;
@@ -92,11 +92,11 @@ MeshPart makeBoulder(uint32_t stream, Vec3 radii, float roughness, int subdivisi
     }
     MeshPart part;
     for (const auto& f : mesh.faces) {
-        Vec3 faceN =
+        Vector3 faceN =
             cross(mesh.points[f[1]] - mesh.points[f[0]], mesh.points[f[2]] - mesh.points[f[0]]);
         uint32_t corners[3];
         for (int k = 0; k < 3; ++k) {
-            Vec3 p = mesh.points[f[k]];
+            Vector3 p = mesh.points[f[k]];
             corners[k] =
                 part.addVertex(p, boxProjection(p, faceN, tPerUnit), normalized(normals[f[k]]));
         }

@@ -5,12 +5,12 @@
 
 namespace assets {
 
-MeshPart makeBox(Vec3 min, Vec3 max, float cellSize, const BoxMapping& mapping) {
-    const Vec3 size = max - min;
+MeshPart makeBox(Vector3 min, Vector3 max, float cellSize, const BoxMapping& mapping) {
+    const Vector3 size = max - min;
     struct Face {
-        Vec3 origin;
-        Vec3 s;
-        Vec3 t;
+        Vector3 origin;
+        Vector3 s;
+        Vector3 t;
         Vec2 extent;
     };
     const Face faces[6] = {
@@ -24,7 +24,7 @@ MeshPart makeBox(Vec3 min, Vec3 max, float cellSize, const BoxMapping& mapping) 
     MeshPart part;
     for (int f = 0; f < 6; ++f) {
         const Face& face = faces[f];
-        Vec3 normal = cross(face.s, face.t);
+        Vector3 normal = cross(face.s, face.t);
         int columns = std::max(1, static_cast<int>(std::ceil(face.extent.x / cellSize)));
         int rows = std::max(1, static_cast<int>(std::ceil(face.extent.y / cellSize)));
         uint32_t first = static_cast<uint32_t>(part.positions.size());
@@ -32,7 +32,7 @@ MeshPart makeBox(Vec3 min, Vec3 max, float cellSize, const BoxMapping& mapping) 
             for (int c = 0; c <= columns; ++c) {
                 Vec2 local{face.extent.x * static_cast<float>(c) / static_cast<float>(columns),
                            face.extent.y * static_cast<float>(r) / static_cast<float>(rows)};
-                Vec3 p = face.origin + face.s * local.x + face.t * local.y;
+                Vector3 p = face.origin + face.s * local.x + face.t * local.y;
                 part.addVertex(p, mapping(f, local, face.extent), normal);
             }
         }

@@ -16,7 +16,7 @@ MeshPart makeDiscField(const std::vector<float>& radii, int segments, const Heig
             // The seam column repeats the first one's position but continues
             // the azimuth, so texture coordinates that follow it run on.
             float uvAzimuth = twoPi * static_cast<float>(j) / static_cast<float>(segments);
-            Vec3 p{x, field.height(x, z), z};
+            Vector3 p{x, field.height(x, z), z};
             part.addVertex(p, field.texCoord(x, z, radius, uvAzimuth), field.normal(x, z));
         }
     }

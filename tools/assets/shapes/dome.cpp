@@ -14,12 +14,12 @@ MeshPart makeDome(float radius, float lowestDegrees, int segments, int rings,
         float e = elevation * pi / 180.0f;
         float across = k == rings ? 0.0f : radius * std::cos(e);
         float height = k == rings ? radius : radius * std::sin(e);
-        Vec3 first;
+        Vector3 first;
         for (int j = 0; j <= segments; ++j) {
             // Azimuth turns from +x towards +z: with rows climbing, dP/ds x
             // dP/dt points to the centre, so the grid faces inward.
             float azimuth = twoPi * static_cast<float>(j) / static_cast<float>(segments);
-            Vec3 p{across * std::cos(azimuth), height, across * std::sin(azimuth)};
+            Vector3 p{across * std::cos(azimuth), height, across * std::sin(azimuth)};
             if (j == 0) {
                 first = p;
             } else if (j == segments) {

@@ -31,13 +31,13 @@ uint32_t bitsOf(float value) {
     return bits;
 }
 
-PositionKey keyOf(Vec3 p) {
+PositionKey keyOf(Vector3 p) {
     return {bitsOf(p.x), bitsOf(p.y), bitsOf(p.z)};
 }
 
 } // namespace
 
-uint32_t MeshPart::addVertex(Vec3 position, Vec2 texCoord, Vec3 normal) {
+uint32_t MeshPart::addVertex(Vector3 position, Vec2 texCoord, Vector3 normal) {
     positions.push_back(position);
     texCoords.push_back(texCoord);
     normals.push_back(normal);
@@ -55,11 +55,11 @@ void append(MeshPart& to, const MeshPart& from) {
 }
 
 void transform(MeshPart& part, const Affine& map) {
-    for (Vec3& p : part.positions) {
+    for (Vector3& p : part.positions) {
         p = map.applyToPoint(p);
     }
     const bool mirrors = dot(cross(map.x, map.y), map.z) < 0.0f;
-    for (Vec3& n : part.normals) {
+    for (Vector3& n : part.normals) {
         n = map.applyToNormal(n);
         if (mirrors) {
             n = -n;
@@ -72,19 +72,19 @@ void transform(MeshPart& part, const Affine& map) {
     }
 }
 
-Vec3 faceNormal(const MeshPart& part, const Triangle& triangle) {
-    Vec3 p0 = part.positions[triangle.a];
-    Vec3 p1 = part.positions[triangle.b];
-    Vec3 p2 = part.positions[triangle.c];
+Vector3 faceNormal(const MeshPart& part, const Triangle& triangle) {
+    Vector3 p0 = part.positions[triangle.a];
+    Vector3 p1 = part.positions[triangle.b];
+    Vector3 p2 = part.positions[triangle.c];
     return normalized(cross(p1 - p0, p2 - p0));
 }
 
 void smoothNormals(MeshPart& part) {
-    std::unordered_map<PositionKey, Vec3, PositionKeyHash> sums;
+    std::unordered_map<PositionKey, Vector3, PositionKeyHash> sums;
     sums.reserve(part.positions.size());
     for (const Triangle& t : part.triangles) {
-        Vec3 p0 = part.positions[t.a];
-        Vec3 weighted = cross(part.positions[t.b] - p0, part.positions[t.c] - p0);
+        Vector3 p0 = part.positions[t.a];
+        Vector3 weighted = cross(part.positions[t.b] - p0, part.positions[t.c] - p0);
         for (uint32_t index : {t.a, t.b, t.c}) {
             sums[keyOf(part.positions[index])] += weighted;
         }
@@ -98,7 +98,7 @@ void smoothNormals(MeshPart& part) {
     }
 }
 
-MeshPart selectTriangles(const MeshPart& part, const std::function<bool(Vec3)>& keep) {
+MeshPart selectTriangles(const MeshPart& part, const std::function<bool(Vector3)>& keep) {
     MeshPart selected;
     std::vector<int64_t> remap(part.positions.size(), -1);
     auto use = [&](uint32_t index) {
@@ -109,7 +109,7 @@ MeshPart selectTriangles(const MeshPart& part, const std::function<bool(Vec3)>& 
         return static_cast<uint32_t>(remap[index]);
     };
     for (const Triangle& t : part.triangles) {
-        Vec3 centroid =
+        Vector3 centroid =
             (part.positions[t.a] + part.positions[t.b] + part.positions[t.c]) * (1.0f / 3.0f);
         if (keep(centroid)) {
             uint32_t a = use(t.a);
@@ -123,7 +123,7 @@ MeshPart selectTriangles(const MeshPart& part, const std::function<bool(Vec3)>& 
 
 Bounds bounds(const MeshPart& part) {
     Bounds b;
-    for (const Vec3& p : part.positions) {
+    for (const Vector3& p : part.positions) {
         b.min = {std::min(b.min.x, p.x), std::min(b.min.y, p.y), std::min(b.min.z, p.z)};
         b.max = {std::max(b.max.x, p.x), std::max(b.max.y, p.y), std::max(b.max.z, p.z)};
     }

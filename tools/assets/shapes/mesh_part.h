@@ -22,18 +22,18 @@ struct Triangle {
 };
 
 struct MeshPart {
-    std::vector<Vec3> positions;
-    std::vector<Vec3> normals;
+    std::vector<Vector3> positions;
+    std::vector<Vector3> normals;
     std::vector<Vec2> texCoords;
     std::vector<Triangle> triangles;
 
-    uint32_t addVertex(Vec3 position, Vec2 texCoord, Vec3 normal = {});
+    uint32_t addVertex(Vector3 position, Vec2 texCoord, Vector3 normal = {});
     void addTriangle(uint32_t a, uint32_t b, uint32_t c) { triangles.push_back({a, b, c}); }
 };
 
 struct Bounds {
-    Vec3 min{1e30f, 1e30f, 1e30f};
-    Vec3 max{-1e30f, -1e30f, -1e30f};
+    Vector3 min{1e30f, 1e30f, 1e30f};
+    Vector3 max{-1e30f, -1e30f, -1e30f};
 };
 
 // Appends the vertices and triangles of from to to.
@@ -49,10 +49,10 @@ void transform(MeshPart& part, const Affine& map);
 void smoothNormals(MeshPart& part);
 
 // The triangles for which keep(centroid) holds, with the vertices they use.
-MeshPart selectTriangles(const MeshPart& part, const std::function<bool(Vec3)>& keep);
+MeshPart selectTriangles(const MeshPart& part, const std::function<bool(Vector3)>& keep);
 
 // Unit normal of a triangle from its winding; zero for a degenerate one.
-Vec3 faceNormal(const MeshPart& part, const Triangle& triangle);
+Vector3 faceNormal(const MeshPart& part, const Triangle& triangle);
 
 Bounds bounds(const MeshPart& part);
 void extend(Bounds& bounds, const Bounds& other);

@@ -28,11 +28,11 @@ void addGridTriangles(MeshPart& part, uint32_t firstVertex, int rows, int column
 MeshPart ringSurface(const std::vector<Ring>& rings, int segments, float sRepeat) {
     MeshPart part;
     for (const Ring& ring : rings) {
-        Vec3 first;
+        Vector3 first;
         for (int j = 0; j <= segments; ++j) {
             float a = twoPi * static_cast<float>(j) / static_cast<float>(segments);
-            Vec3 p = ring.center + ring.axisX * (ring.radiusX * std::cos(a)) +
-                     ring.axisY * (ring.radiusY * std::sin(a));
+            Vector3 p = ring.center + ring.axisX * (ring.radiusX * std::cos(a)) +
+                        ring.axisY * (ring.radiusY * std::sin(a));
             if (j == 0) {
                 first = p;
             } else if (j == segments) {

@@ -25,9 +25,9 @@ void addGridTriangles(MeshPart& part, uint32_t firstVertex, int rows, int column
 // point towards the next ring, so the surface faces outward. Radii 0 make a
 // pole.
 struct Ring {
-    Vec3 center;
-    Vec3 axisX{1.0f, 0.0f, 0.0f};
-    Vec3 axisY{0.0f, 1.0f, 0.0f};
+    Vector3 center;
+    Vector3 axisX{1.0f, 0.0f, 0.0f};
+    Vector3 axisY{0.0f, 1.0f, 0.0f};
     float radiusX = 0.0f;
     float radiusY = 0.0f;
     float t = 0.0f;
@@ -44,9 +44,9 @@ MeshPart makeSphere(int segments, int rings);
 
 struct TubeOptions {
     int segments = 12;
-    float flatten = 1.0f;        // radiusY / radiusX of the cross-section
-    Vec3 side{1.0f, 0.0f, 0.0f}; // where axisX points at the first ring
-    float twistDegrees = 0.0f;   // turn of the cross-section along the path
+    float flatten = 1.0f;           // radiusY / radiusX of the cross-section
+    Vector3 side{1.0f, 0.0f, 0.0f}; // where axisX points at the first ring
+    float twistDegrees = 0.0f;      // turn of the cross-section along the path
     float sRepeat = 1.0f;
     float tPerUnit = 1.0f; // texture t per unit of path length
     float tStart = 0.0f;
@@ -58,7 +58,7 @@ struct TubeOptions {
 // by rounded caps (flat fans with capRings 0). s goes round the
 // cross-section, counter-clockwise about the path's direction; t runs along
 // the path. Smooth normals.
-MeshPart makeTube(const std::vector<Vec3>& path, const std::vector<float>& radii,
+MeshPart makeTube(const std::vector<Vector3>& path, const std::vector<float>& radii,
                   const TubeOptions& options);
 
 // Texture length (before tPerUnit) a cap of the given radius adds to a tube:
@@ -74,7 +74,7 @@ using BoxMapping = std::function<Vec2(int face, Vec2 local, Vec2 size)>;
 // An axis-aligned box, each face a grid of cells no larger than cellSize,
 // with flat normals. Face directions (s, t): +x (-z, +y), -x (+z, +y),
 // +y (+x, -z), -y (+x, +z), +z (+x, +y), -z (-x, +y).
-MeshPart makeBox(Vec3 min, Vec3 max, float cellSize, const BoxMapping& mapping);
+MeshPart makeBox(Vector3 min, Vector3 max, float cellSize, const BoxMapping& mapping);
 
 // A height field over a disc: rings at the given radii (the first may be 0,
 // the centre) and segments around, azimuth a turning from +x towards +z.
@@ -82,7 +82,7 @@ MeshPart makeBox(Vec3 min, Vec3 max, float cellSize, const BoxMapping& mapping);
 // the radius and azimuth. Faces up.
 struct HeightField {
     std::function<float(float x, float z)> height;
-    std::function<Vec3(float x, float z)> normal;
+    std::function<Vector3(float x, float z)> normal;
     std::function<Vec2(float x, float z, float radius, float azimuth)> texCoord;
 };
 MeshPart makeDiscField(const std::vector<float>& radii, int segments, const HeightField& field);
@@ -97,11 +97,11 @@ MeshPart makeDome(float radius, float lowestDegrees, int segments, int rings,
 // out by fractal noise of the given roughness (fraction of the radius) and
 // stretched by radii. Smooth normals; textures projected along the box axis
 // nearest each face's normal, tPerUnit texture units per unit length.
-MeshPart makeBoulder(uint32_t stream, Vec3 radii, float roughness, int subdivisions,
+MeshPart makeBoulder(uint32_t stream, Vector3 radii, float roughness, int subdivisions,
                      float tPerUnit);
 
 // Texture position of point p projected along the axis nearest to normal n,
 // oriented so that dP/ds x dP/dt points along n.
-Vec2 boxProjection(Vec3 p, Vec3 n, float tPerUnit);
+Vec2 boxProjection(Vector3 p, Vector3 n, float tPerUnit);
 
 } // namespace assets

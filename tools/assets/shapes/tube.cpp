@@ -9,7 +9,7 @@ namespace assets {
 namespace {
 
 // Turns v about the unit axis by angle (radians).
-Vec3 rotateAbout(Vec3 v, Vec3 axis, float angle) {
+Vector3 rotateAbout(Vector3 v, Vector3 axis, float angle) {
     float c = std::cos(angle);
     float s = std::sin(angle);
     return v * c + cross(axis, v) * s + axis * (dot(axis, v) * (1.0f - c));
@@ -21,13 +21,13 @@ float capLength(float radius, const TubeOptions& options) {
     return options.capRings > 0 ? 0.5f * pi * radius * std::max(options.capScale, 0.3f) : radius;
 }
 
-MeshPart makeTube(const std::vector<Vec3>& path, const std::vector<float>& radii,
+MeshPart makeTube(const std::vector<Vector3>& path, const std::vector<float>& radii,
                   const TubeOptions& options) {
     const size_t n = path.size();
-    std::vector<Vec3> directions(n);
+    std::vector<Vector3> directions(n);
     for (size_t k = 0; k < n; ++k) {
-        Vec3 ahead = path[std::min(k + 1, n - 1)];
-        Vec3 behind = path[k == 0 ? 0 : k - 1];
+        Vector3 ahead = path[std::min(k + 1, n - 1)];
+        Vector3 behind = path[k == 0 ? 0 : k - 1];
         directions[k] = normalized(ahead - behind);
     }
     std::vector<float> arc(n, 0.0f);
@@ -37,12 +37,12 @@ MeshPart makeTube(const std::vector<Vec3>& path, const std::vector<float>& radii
     const float total = arc[n - 1] > 0.0f ? arc[n - 1] : 1.0f;
 
     std::vector<Ring> body;
-    Vec3 axisX = normalized(options.side - directions[0] * dot(directions[0], options.side));
+    Vector3 axisX = normalized(options.side - directions[0] * dot(directions[0], options.side));
     for (size_t k = 0; k < n; ++k) {
-        Vec3 d = directions[k];
+        Vector3 d = directions[k];
         axisX = normalized(axisX - d * dot(d, axisX));
         float twist = options.twistDegrees * pi / 180.0f * arc[k] / total;
-        Vec3 x = rotateAbout(axisX, d, twist);
+        Vector3 x = rotateAbout(axisX, d, twist);
         Ring ring;
         ring.center = path[k];
         ring.axisX = x;
@@ -54,7 +54,7 @@ MeshPart makeTube(const std::vector<Vec3>& path, const std::vector<float>& radii
     }
 
     // Caps: quarter circles of rings closing in on a pole.
-    auto cap = [&](const Ring& end, Vec3 outward, float tDirection) {
+    auto cap = [&](const Ring& end, Vector3 outward, float tDirection) {
         std::vector<Ring> rings;
         const int count = std::max(options.capRings, 1);
         float radius = end.radiusX;

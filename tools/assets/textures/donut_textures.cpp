@@ -57,13 +57,13 @@ struct Sprinkle {
     float s;
     float t;
     float angle;
-    Vec3 colour;
+    Vector3 colour;
 };
 
 std::vector<Sprinkle> scatterSprinkles() {
-    static const Vec3 palette[] = {rgb(250, 250, 240), rgb(255, 214, 64), rgb(80, 160, 255),
-                                   rgb(96, 206, 96),   rgb(255, 128, 40), rgb(232, 40, 60),
-                                   rgb(176, 96, 232)};
+    static const Vector3 palette[] = {rgb(250, 250, 240), rgb(255, 214, 64), rgb(80, 160, 255),
+                                      rgb(96, 206, 96),   rgb(255, 128, 40), rgb(232, 40, 60),
+                                      rgb(176, 96, 232)};
     Random random(0xd0e7U);
     std::vector<Sprinkle> sprinkles;
     while (sprinkles.size() < 320) {
@@ -146,7 +146,7 @@ float donutHeight(const SprinkleGrid& sprinkles, float s, float t) {
 
 } // namespace
 
-Vec3 donutNormalFromSlopes(float s, float t, float slopeAroundTube, float slopeAroundRing) {
+Vector3 donutNormalFromSlopes(float s, float t, float slopeAroundTube, float slopeAroundRing) {
     float theta = twoPi * t;
     float phi = twoPi * s;
     float along = std::cos(theta);
@@ -157,8 +157,8 @@ Vec3 donutNormalFromSlopes(float s, float t, float slopeAroundTube, float slopeA
     }
     float a = along / l;
     float b = across / l;
-    return normalized(Vec3{-(a * slopeAroundTube + b * slopeAroundRing),
-                           a * slopeAroundRing - b * slopeAroundTube, 1.0f});
+    return normalized(Vector3{-(a * slopeAroundTube + b * slopeAroundRing),
+                              a * slopeAroundRing - b * slopeAroundTube, 1.0f});
 }
 
 std::vector<TextureFile> paintDonutTextures() {
@@ -167,15 +167,15 @@ std::vector<TextureFile> paintDonutTextures() {
         float noise = fractalNoise(s * 16.0f, t * 32.0f, 3, 16, 32, 43U);
         // Dough: golden on the sides, browner underneath (s = 0.25).
         float under = 0.5f + 0.5f * std::sin(twoPi * s);
-        Vec3 dough = mix(rgb(226, 166, 92), rgb(176, 108, 48), under * under);
+        Vector3 dough = mix(rgb(226, 166, 92), rgb(176, 108, 48), under * under);
         dough = dough * (0.9f + 0.2f * noise);
         float depth = frostingDepth(s, t);
         // A pale ring of dough just below the frosting.
         dough = mix(dough, rgb(240, 204, 150),
                     0.5f * smoothstep(-0.08f, -0.01f, depth) * smoothstep(0.01f, -0.01f, depth));
-        Vec3 frosting = mix(rgb(236, 108, 160), rgb(250, 150, 190), noise);
+        Vector3 frosting = mix(rgb(236, 108, 160), rgb(250, 150, 190), noise);
         frosting = mix(frosting * 0.82f, frosting, smoothstep(0.0f, 0.03f, depth));
-        Vec3 c = mix(dough, frosting, smoothstep(-0.003f, 0.003f, depth));
+        Vector3 c = mix(dough, frosting, smoothstep(-0.003f, 0.003f, depth));
         SprinkleGrid::Hit hit = sprinkles.find(s, t);
         if (hit.index >= 0) {
             const Sprinkle& p = sprinkles[static_cast<size_t>(hit.index)];

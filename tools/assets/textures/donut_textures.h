@@ -21,7 +21,7 @@ constexpr float donutRingRadius = 1.0f;
 // the normal of the surface raised by a height field whose slopes, per unit
 // of surface length, are slopeAroundTube (along growing s) and
 // slopeAroundRing (along growing t), at texture position (s, t).
-Vec3 donutNormalFromSlopes(float s, float t, float slopeAroundTube, float slopeAroundRing);
+Vector3 donutNormalFromSlopes(float s, float t, float slopeAroundTube, float slopeAroundRing);
 
 // Frosting with sprinkles over dough, 512 x 512, and its normal map.
 std::vector<TextureFile> paintDonutTextures();

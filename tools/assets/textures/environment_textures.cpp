@@ -28,7 +28,7 @@ TextureFile paintSand() {
     Canvas colour = paintCanvas(size, size, [](float s, float t) {
         float broad = fractalNoise(s * 6.0f, t * 6.0f, 4, 6, 6, 5U);
         float grain = valueNoise(s * 256.0f, t * 256.0f, 256, 256, 7U);
-        Vec3 c = mix(rgb(204, 182, 132), rgb(232, 214, 166), broad);
+        Vector3 c = mix(rgb(204, 182, 132), rgb(232, 214, 166), broad);
         c = c * (0.9f + 0.2f * grain);
         c = c * (1.0f + 0.05f * sandRipples(s, t));
         CellSample speck = cellNoise(s * 40.0f, t * 40.0f, 40, 40, 9U);
@@ -53,8 +53,8 @@ TextureFile paintSeabed() {
     Canvas colour = paintCanvas(size, size, [](float s, float t) {
         float broad = fractalNoise(s * 4.0f, t * 8.0f, 4, 4, 0, 13U);
         float grain = valueNoise(s * 128.0f, t * 192.0f, 128, 0, 15U);
-        Vec3 sand = mix(rgb(204, 182, 132), rgb(232, 214, 166), broad) * (0.92f + 0.16f * grain);
-        Vec3 haze = mix(rgb(64, 112, 132), rgb(20, 58, 86), smoothstep(0.3f, 0.8f, t));
+        Vector3 sand = mix(rgb(204, 182, 132), rgb(232, 214, 166), broad) * (0.92f + 0.16f * grain);
+        Vector3 haze = mix(rgb(64, 112, 132), rgb(20, 58, 86), smoothstep(0.3f, 0.8f, t));
         return mix(sand, haze * (0.9f + 0.2f * broad), smoothstep(0.0f, 0.35f, t)) *
                overheadExposure;
     });
@@ -88,7 +88,7 @@ TextureFile paintRock() {
     Canvas colour = paintCanvas(size, size, [](float s, float t) {
         float broad = fractalNoise(s * 5.0f, t * 5.0f, 5, 5, 5, 21U);
         float grain = valueNoise(s * 200.0f, t * 200.0f, 200, 200, 23U);
-        Vec3 c = mix(rgb(96, 90, 84), rgb(158, 148, 134), broad);
+        Vector3 c = mix(rgb(96, 90, 84), rgb(158, 148, 134), broad);
         c = c * (0.85f + 0.3f * grain) * (0.9f + 0.12f * rockStrata(s, t));
         float moss = smoothstep(0.55f, 0.7f, fractalNoise(s * 3.0f, t * 3.0f, 4, 3, 3, 25U));
         c = mix(c, rgb(84, 118, 70) * (0.8f + 0.4f * grain), 0.8f * moss);
@@ -117,7 +117,7 @@ TextureFile paintKelp() {
     };
     Canvas colour = paintCanvas(size, size, [&](float s, float t) {
         float broad = fractalNoise(s * 4.0f, t * 4.0f, 4, 4, 4, 29U);
-        Vec3 c = mix(rgb(70, 100, 30), rgb(128, 142, 44), broad);
+        Vector3 c = mix(rgb(70, 100, 30), rgb(128, 142, 44), broad);
         float edge = std::min(std::abs(s - 0.5f), std::min(s, 1.0f - s));
         c = mix(c, rgb(98, 76, 28), smoothstep(0.06f, 0.0f, edge) * 0.7f);
         c = c * (0.9f + 0.1f * veins(s, t));
@@ -139,7 +139,7 @@ TextureFile paintCoral() {
     auto polyp = [](float s, float t) { return cellNoise(s * 14.0f, t * 14.0f, 14, 14, 35U); };
     Canvas colour = paintCanvas(size, size, [&](float s, float t) {
         float broad = fractalNoise(s * 4.0f, t * 4.0f, 4, 4, 4, 37U);
-        Vec3 c = mix(rgb(230, 104, 84), rgb(250, 150, 110), broad);
+        Vector3 c = mix(rgb(230, 104, 84), rgb(250, 150, 110), broad);
         CellSample cell = polyp(s, t);
         float rim = smoothstep(0.12f, 0.22f, cell.nearest) * smoothstep(0.42f, 0.3f, cell.nearest);
         float pit = smoothstep(0.14f, 0.06f, cell.nearest);

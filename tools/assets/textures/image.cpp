@@ -16,7 +16,7 @@ uint8_t quantise(float value) {
 Image toImage(const Canvas& canvas, int channels) {
     Image image{canvas.width, canvas.height, channels, {}};
     image.pixels.reserve(canvas.texels.size() * static_cast<size_t>(channels));
-    for (const Vec3& texel : canvas.texels) {
+    for (const Vector3& texel : canvas.texels) {
         image.pixels.push_back(quantise(texel.x));
         image.pixels.push_back(quantise(texel.y));
         image.pixels.push_back(quantise(texel.z));

@@ -25,10 +25,10 @@ struct Image {
 struct Canvas {
     int width = 0;
     int height = 0;
-    std::vector<Vec3> texels;
+    std::vector<Vector3> texels;
 
-    Vec3& at(int i, int j) { return texels[static_cast<size_t>(j) * width + i]; }
-    Vec3 at(int i, int j) const { return texels[static_cast<size_t>(j) * width + i]; }
+    Vector3& at(int i, int j) { return texels[static_cast<size_t>(j) * width + i]; }
+    Vector3 at(int i, int j) const { return texels[static_cast<size_t>(j) * width + i]; }
 };
 
 // Heights per texel, in texels (a slope of 1 rises one texel per texel).
@@ -43,7 +43,7 @@ struct HeightMap {
 // A canvas whose texel (i, j) is paint(s, t) at the texel centre.
 template <typename Paint>
 Canvas paintCanvas(int width, int height, Paint paint) {
-    Canvas canvas{width, height, std::vector<Vec3>(static_cast<size_t>(width) * height)};
+    Canvas canvas{width, height, std::vector<Vector3>(static_cast<size_t>(width) * height)};
     for (int j = 0; j < height; ++j) {
         for (int i = 0; i < width; ++i) {
             canvas.at(i, j) = paint((i + 0.5f) / width, (j + 0.5f) / height);

@@ -21,11 +21,11 @@
 
 namespace assets {
 
-Vec3 meshNormalFromSlopes(float slopeS, float slopeT) {
-    return normalized(Vec3{slopeS, slopeT, 1.0f});
+Vector3 meshNormalFromSlopes(float slopeS, float slopeT) {
+    return normalized(Vector3{slopeS, slopeT, 1.0f});
 }
 
-void encodeUnitVector(Vec3 m, uint8_t* rgb) {
+void encodeUnitVector(Vector3 m, uint8_t* rgb) {
     const float components[3] = {m.x, m.y, m.z};
     for (int k = 0; k < 3; ++k) {
         float value = (clamp01((components[k] + 1.0f) * 0.5f)) * 255.0f;

@@ -17,10 +17,10 @@ namespace assets {
 
 // The unit tangent-space vector for height slopes dh/ds and dh/dt (in height
 // per texel step, both directions).
-Vec3 meshNormalFromSlopes(float slopeS, float slopeT);
+Vector3 meshNormalFromSlopes(float slopeS, float slopeT);
 
 // The 8-bit RGB encoding of a unit vector: round((m + 1) / 2 * 255).
-void encodeUnitVector(Vec3 m, uint8_t* rgb);
+void encodeUnitVector(Vector3 m, uint8_t* rgb);
 
 // A 24-bit normal map from heights in texels, slopes taken by central
 // differences, scaled by strength. wrap: the neighbours of edge texels come

@@ -21,10 +21,10 @@ constexpr float repeatDegrees = 360.0f / skyAzimuthRepeats;
 // colours are painted that much darker.
 constexpr float overheadExposure = 1.0f / 1.2f;
 
-Vec3 skyGradient(float elevation) {
+Vector3 skyGradient(float elevation) {
     struct Stop {
         float elevation;
-        Vec3 colour;
+        Vector3 colour;
     };
     static const Stop stops[] = {{-12.0f, rgb(14, 46, 78)},   {-4.0f, rgb(26, 84, 118)},
                                  {4.0f, rgb(44, 118, 152)},   {20.0f, rgb(70, 158, 196)},
@@ -47,13 +47,13 @@ struct Flower {
     float radius;    // degrees
     int petals;
     float turn; // radians
-    Vec3 petal;
-    Vec3 centre;
+    Vector3 petal;
+    Vector3 centre;
 };
 
 std::vector<Flower> scatterFlowers() {
-    static const Vec3 palette[] = {rgb(250, 186, 214), rgb(255, 238, 160), rgb(206, 186, 250),
-                                   rgb(182, 240, 204), rgb(220, 244, 255), rgb(255, 206, 170)};
+    static const Vector3 palette[] = {rgb(250, 186, 214), rgb(255, 238, 160), rgb(206, 186, 250),
+                                      rgb(182, 240, 204), rgb(220, 244, 255), rgb(255, 206, 170)};
     Random random(0x5eaf10U);
     std::vector<Flower> flowers;
     for (int k = 0; k < 18; ++k) {
@@ -99,10 +99,10 @@ Canvas paintSky() {
     return paintCanvas(1024, 512, [&](float s, float t) {
         float azimuth = s * repeatDegrees;
         float elevation = skyElevationAt(t);
-        Vec3 colour = skyGradient(elevation);
+        Vector3 colour = skyGradient(elevation);
         float haze = fractalNoise(s * 16.0f, t * 6.0f, 3, 16, 0, 71U) - 0.5f;
         colour = colour * (1.0f + 0.08f * haze);
-        colour = colour + Vec3{0.20f, 0.26f, 0.24f} * (0.55f * lightShafts(azimuth, elevation));
+        colour = colour + Vector3{0.20f, 0.26f, 0.24f} * (0.55f * lightShafts(azimuth, elevation));
 
         const float edge = 0.22f; // anti-aliasing width, degrees
         for (const Flower& f : flowers) {
@@ -120,13 +120,13 @@ Canvas paintSky() {
             float inside = smoothstep(rim + edge, rim - edge, d);
             float outline =
                 smoothstep(rim - 0.09f * f.radius - edge, rim - 0.09f * f.radius + edge, d);
-            Vec3 petal = mix(f.petal, f.petal * 0.72f, outline);
+            Vector3 petal = mix(f.petal, f.petal * 0.72f, outline);
             float heart = f.radius * 0.3f;
             float inHeart = smoothstep(heart + edge, heart - edge, d);
             float heartLine =
                 smoothstep(heart - 0.07f * f.radius - edge, heart - 0.07f * f.radius + edge, d);
-            Vec3 centre = mix(f.centre, f.centre * 0.75f, heartLine);
-            Vec3 flower = mix(petal, centre, inHeart);
+            Vector3 centre = mix(f.centre, f.centre * 0.75f, heartLine);
+            Vector3 flower = mix(petal, centre, inHeart);
             colour = mix(colour, flower, 0.88f * inside);
         }
         return colour * overheadExposure;

@@ -25,7 +25,7 @@ TextureFile paintShell() {
     const int size = 256;
     Canvas colour = paintCanvas(size, size, [](float s, float t) {
         float broad = fractalNoise(s * 4.0f, t * 4.0f, 4, 4, 4, 51U);
-        Vec3 c = mix(rgb(236, 112, 122), rgb(250, 160, 150), broad);
+        Vector3 c = mix(rgb(236, 112, 122), rgb(250, 160, 150), broad);
         float keel = smoothstep(0.12f, 0.0f, std::abs(s - 0.75f));
         c = mix(c, rgb(255, 196, 176), 0.5f * keel);
         c = c * (1.0f - 0.12f * growthRidges(s, t));
@@ -47,7 +47,7 @@ TextureFile paintBody() {
     const int size = 256;
     Canvas colour = paintCanvas(size, size, [](float s, float t) {
         float broad = fractalNoise(s * 4.0f, t * 4.0f, 4, 4, 4, 57U);
-        Vec3 c = mix(rgb(118, 166, 226), rgb(160, 200, 244), broad);
+        Vector3 c = mix(rgb(118, 166, 226), rgb(160, 200, 244), broad);
         CellSample spot = cellNoise(s * 8.0f, t * 8.0f, 8, 8, 59U);
         c = mix(c, rgb(86, 128, 196),
                 0.6f * smoothstep(0.3f, 0.15f, spot.nearest) * (spot.id > 0.5f ? 1.0f : 0.0f));
@@ -71,7 +71,7 @@ TextureFile paintEye() {
                smoothstep(0.78f, 0.6f, t);
     };
     Canvas colour = paintCanvas(size, size, [&](float s, float t) {
-        Vec3 c = rgb(246, 232, 120);
+        Vector3 c = rgb(246, 232, 120);
         c = mix(c, rgb(216, 80, 60), 0.7f * veins(s, t));
         float iris = smoothstep(0.775f, 0.785f, t);
         c = mix(c, mix(rgb(224, 70, 40), rgb(250, 140, 60), smoothstep(0.8f, 0.88f, t)), iris);

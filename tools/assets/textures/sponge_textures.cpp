@@ -10,8 +10,8 @@ namespace assets {
 
 namespace {
 
-const Vec3 yellow = rgb(250, 226, 64);
-const Vec3 poreColour = rgb(176, 150, 20);
+const Vector3 yellow = rgb(250, 226, 64);
+const Vector3 poreColour = rgb(176, 150, 20);
 
 // Pores at point p (surface units): 0 outside, 1 at the bottom of a pore.
 float pore(Vec2 p, float density, uint32_t stream) {
@@ -36,7 +36,7 @@ float tilingPore(float s, float t, int cells, uint32_t stream) {
 
 // The face on the body's front, in surface units: x across from the
 // centre, y up as in the model.
-Vec3 face(Vec3 c, Vec2 p, float& height) {
+Vector3 face(Vector3 c, Vec2 p, float& height) {
     // Cheeks with freckles.
     for (float side : {-1.0f, 1.0f}) {
         Vec2 cheek{p.x - side * 0.31f, p.y - 0.3f};
@@ -55,8 +55,8 @@ Vec3 face(Vec3 c, Vec2 p, float& height) {
     float inMouth = smoothstep(0.008f, 0.0f, p.y - lip) *
                     smoothstep(chin - 0.004f, chin + 0.004f, p.y) *
                     smoothstep(0.3f, 0.27f, std::abs(x));
-    Vec3 mouth = mix(rgb(120, 20, 30), rgb(220, 70, 80),
-                     smoothstep(0.2f, 0.17f, p.y) * smoothstep(0.1f, 0.0f, std::abs(x)));
+    Vector3 mouth = mix(rgb(120, 20, 30), rgb(220, 70, 80),
+                        smoothstep(0.2f, 0.17f, p.y) * smoothstep(0.1f, 0.0f, std::abs(x)));
     // Two front teeth hanging from the upper lip.
     float teeth = 0.0f;
     for (float side : {-1.0f, 1.0f}) {
@@ -66,7 +66,7 @@ Vec3 face(Vec3 c, Vec2 p, float& height) {
                                     smoothstep(top - 0.075f, top - 0.069f, p.y) *
                                     smoothstep(top + 0.005f, top, p.y));
     }
-    Vec3 opening = mix(mouth, rgb(255, 255, 250), teeth);
+    Vector3 opening = mix(mouth, rgb(255, 255, 250), teeth);
     c = mix(c, opening, std::max(inMouth, teeth));
     // Outline of the smile and its dimples.
     float line = std::abs(p.y - lip);
@@ -98,7 +98,7 @@ TextureFile paintBody() {
         bool front = false;
         Vec2 p = surface(s, t, front);
         float broad = fractalNoise(p.x * 4.0f, p.y * 4.0f, 4, 0, 0, front ? 71U : 73U);
-        Vec3 c = mix(yellow * 0.94f, yellow, broad);
+        Vector3 c = mix(yellow * 0.94f, yellow, broad);
         float hole = pore(p, 9.0f, front ? 75U : 77U);
         float edge = smoothstep(0.0f, 0.4f, hole);
         c = mix(c, poreColour, edge);
@@ -126,7 +126,7 @@ TextureFile paintSkin() {
     const int size = 256;
     Canvas colour = paintCanvas(size, size, [](float s, float t) {
         float broad = fractalNoise(s * 4.0f, t * 4.0f, 3, 4, 4, 79U);
-        Vec3 c = mix(yellow * 0.94f, yellow, broad);
+        Vector3 c = mix(yellow * 0.94f, yellow, broad);
         return mix(c, poreColour, smoothstep(0.0f, 0.5f, tilingPore(s, t, 6, 81U)));
     });
     HeightMap heights =
@@ -145,7 +145,7 @@ TextureFile paintClothes() {
     Canvas colour = paintCanvas(size, size, [&](float s, float t) {
         int band = std::min(3, static_cast<int>(t * 4.0f));
         float w = weave(s, t);
-        Vec3 c;
+        Vector3 c;
         switch (band) {
         case 0:
             c = rgb(246, 246, 240) * (0.94f + 0.06f * w);
@@ -176,9 +176,9 @@ TextureFile paintClothes() {
 TextureFile paintEye() {
     const int size = 256;
     Canvas colour = paintCanvas(size, size, [](float s, float t) {
-        Vec3 c = rgb(252, 252, 250);
+        Vector3 c = rgb(252, 252, 250);
         float iris = smoothstep(0.765f, 0.775f, t);
-        Vec3 blue = mix(rgb(40, 120, 220), rgb(110, 190, 255), smoothstep(0.78f, 0.87f, t));
+        Vector3 blue = mix(rgb(40, 120, 220), rgb(110, 190, 255), smoothstep(0.78f, 0.87f, t));
         c = mix(c, blue, iris);
         c = mix(c, rgb(20, 50, 120), smoothstep(0.77f, 0.78f, t) * smoothstep(0.795f, 0.785f, t));
         c = mix(c, rgb(10, 10, 12), smoothstep(0.875f, 0.885f, t));

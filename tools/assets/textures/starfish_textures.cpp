@@ -10,7 +10,7 @@ namespace assets {
 
 namespace {
 
-const Vec3 pink = rgb(250, 150, 170);
+const Vector3 pink = rgb(250, 150, 170);
 
 // Dots of the skin: 1 at a dot's centre; tiles with the texture.
 float skinDot(float s, float t, uint32_t stream) {
@@ -21,9 +21,9 @@ float skinDot(float s, float t, uint32_t stream) {
     return smoothstep(0.2f, 0.08f, cell.nearest);
 }
 
-Vec3 skin(float s, float t, uint32_t stream, float& height) {
+Vector3 skin(float s, float t, uint32_t stream, float& height) {
     float broad = fractalNoise(s * 4.0f, t * 4.0f, 4, 4, 4, stream);
-    Vec3 c = mix(pink * 0.93f, pink, broad);
+    Vector3 c = mix(pink * 0.93f, pink, broad);
     float dot = skinDot(s, t, stream + 1U);
     c = mix(c, rgb(236, 110, 140), 0.7f * dot);
     height = 3.0f * dot + 1.0f * broad;
@@ -54,7 +54,7 @@ TextureFile paintTorso() {
     const float up = pi * std::sqrt(std::pow(starfishTorsoRadii.z * std::cos(polar), 2.0f) +
                                     std::pow(starfishTorsoRadii.y * std::sin(polar), 2.0f));
     auto paint = [=](float s, float t, float& height) {
-        Vec3 c = skin(s, t, 93U, height);
+        Vector3 c = skin(s, t, 93U, height);
         float x = (s - 0.5f) * across;
         float y = (t - starfishMouthT) * up;
         float curve = y - (-0.02f + 1.4f * x * x);
@@ -97,7 +97,7 @@ TextureFile paintShorts() {
     const int size = 256;
     Canvas colour = paintCanvas(size, size, [](float s, float t) {
         float broad = fractalNoise(s * 6.0f, t * 6.0f, 3, 6, 6, 97U);
-        Vec3 c = mix(rgb(120, 200, 70), rgb(150, 220, 90), broad);
+        Vector3 c = mix(rgb(120, 200, 70), rgb(150, 220, 90), broad);
         float heart = 0.0f;
         float petal = flower(s, t, heart);
         c = mix(c, rgb(150, 80, 200), petal);
@@ -120,7 +120,7 @@ TextureFile paintShorts() {
 TextureFile paintEye() {
     const int size = 256;
     Canvas colour = paintCanvas(size, size, [](float s, float t) {
-        Vec3 c = rgb(250, 250, 246);
+        Vector3 c = rgb(250, 250, 246);
         c = mix(c, rgb(10, 10, 12), smoothstep(0.9f, 0.91f, t));
         float glint = length(Vec2{wrappedDelta(0.1f, s, 1.0f) * 0.3f, t - 0.915f});
         c = mix(c, rgb(255, 255, 255), smoothstep(0.012f, 0.008f, glint));

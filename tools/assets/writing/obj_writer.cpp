@@ -60,8 +60,8 @@ std::string objText(const Model& model) {
         const MeshPart& mesh = group.mesh;
         std::vector<std::string> corners(mesh.positions.size());
         for (size_t i = 0; i < mesh.positions.size(); ++i) {
-            Vec3 p = mesh.positions[i];
-            Vec3 n = mesh.normals[i];
+            Vector3 p = mesh.positions[i];
+            Vector3 n = mesh.normals[i];
             Vec2 st = mesh.texCoords[i];
             size_t v = vertexTable.indexOf(
                 format("v %.4f %.4f %.4f\n", tidy(p.x, 1e-4f), tidy(p.y, 1e-4f), tidy(p.z, 1e-4f)));
