@@ -15,8 +15,7 @@ MeshPart eyeball(Vector3 center, Vector3 radii, Vector3 forward) {
     Vector3 across = normalized(cross(gaze, Vector3{0.0f, 1.0f, 0.0f}));
     Vector3 third = cross(across, gaze);
     MeshPart part = makeSphere(20, 14);
-    Affine frame{across, gaze, third, center};
-    transform(part, frame * scaling(radii));
+    transform(part, frame(across, gaze, third, center) * scaling(radii));
     smoothNormals(part);
     return part;
 }

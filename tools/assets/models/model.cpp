@@ -56,7 +56,7 @@ void translateModel(Model& model, Vector3 offset) {
     }
 }
 
-void transformModel(Model& model, const Affine& map) {
+void transformModel(Model& model, const Matrix& map) {
     for (Group& g : model.groups) {
         transform(g.mesh, map);
     }

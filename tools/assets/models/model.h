@@ -53,7 +53,7 @@ struct Model {
 void translateModel(Model& model, Vector3 offset);
 
 // Turns every vertex (position and normal) of the model by map's linear part.
-void transformModel(Model& model, const Affine& map);
+void transformModel(Model& model, const Matrix& map);
 
 Bounds modelBounds(const Model& model);
 

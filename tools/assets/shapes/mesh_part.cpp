@@ -54,13 +54,13 @@ void append(MeshPart& to, const MeshPart& from) {
     }
 }
 
-void transform(MeshPart& part, const Affine& map) {
+void transform(MeshPart& part, const Matrix& map) {
     for (Vector3& p : part.positions) {
-        p = map.applyToPoint(p);
+        p = applyToPoint(map, p);
     }
-    const bool mirrors = dot(cross(map.x, map.y), map.z) < 0.0f;
+    const bool mirrors = dot(cross(column(map, 0), column(map, 1)), column(map, 2)) < 0.0f;
     for (Vector3& n : part.normals) {
-        n = map.applyToNormal(n);
+        n = applyToNormal(map, n);
         if (mirrors) {
             n = -n;
         }

@@ -41,7 +41,7 @@ void append(MeshPart& to, const MeshPart& from);
 
 // Moves positions through map and normals through its inverse transpose.
 // A map that mirrors (negative determinant) also reverses the windings.
-void transform(MeshPart& part, const Affine& map);
+void transform(MeshPart& part, const Matrix& map);
 
 // Vertex normals as area-weighted averages of the face normals of every
 // triangle that touches a vertex at the same position, so seams and poles of
