@@ -1,17 +1,39 @@
 // The scene object and the start-up sequence the init callback runs.
 #include "scene/scene.h"
 
+#include <chrono>
 #include <cstdio>
+#include <string>
+#include <utility>
 
 #include "geometry/gl/donut_buffers.h"
 #include "geometry/gl/mesh_buffers.h"
 
 std::unique_ptr<Scene> theScene;
 
+namespace {
+
+// The start-up's steps; with times, each notes the end of its stages.
+bool startUp(StartupTimes* times);
+bool loadMeshesToShader(Scene& scene, StartupTimes* times);
+void initModels(Scene& scene, StartupTimes* times);
+void initDonut(Scene& scene);
+void readModel(Scene& scene, size_t index);
+void uploadScene(Scene& scene);
+
+void endStage(StartupTimes* times, std::string name) {
+    if (times != nullptr)
+        times->stages.push_back(StartupStage{std::move(name), std::chrono::steady_clock::now()});
+}
+
+} // namespace
+
 bool initScene() {
-    std::printf("Init Scene...");
-    theScene = createScene();
-    return loadMeshesToShader(*theScene);
+    return startUp(nullptr);
+}
+
+bool initTimedScene(StartupTimes& times) {
+    return startUp(&times);
 }
 
 std::unique_ptr<Scene> createScene() {
@@ -41,11 +63,24 @@ std::unique_ptr<Scene> createScene() {
     return scene;
 }
 
-bool loadMeshesToShader(Scene& scene) {
+namespace {
+
+bool startUp(StartupTimes* times) {
+    if (times != nullptr)
+        times->begin = std::chrono::steady_clock::now();
+    std::printf("Init Scene...");
+    theScene = createScene();
+    return loadMeshesToShader(*theScene, times);
+}
+
+bool loadMeshesToShader(Scene& scene, StartupTimes* times) {
     initShadowMap(*scene.shadowMap);
+    endStage(times, "scene record and shadow map");
     initShaders(scene);
-    initModels(scene);
+    endStage(times, "shaders (compile and link)");
+    initModels(scene, times);
     uploadScene(scene);
+    endStage(times, "uploads");
     return true;
 }
 
@@ -70,6 +105,8 @@ void uploadScene(Scene& scene) {
     glEnable(GL_CULL_FACE);
     std::printf("ready\n");
 }
+
+} // namespace
 
 void initShaders(Scene& scene) {
     std::printf("\nInit Shader...");
@@ -112,14 +149,19 @@ void initShaders(Scene& scene) {
     std::printf("...done\n");
 }
 
-void initModels(Scene& scene) {
+namespace {
+
+void initModels(Scene& scene, StartupTimes* times) {
     std::printf("Init Models...");
     initDonut(scene);
+    endStage(times, "donut and its textures");
     // The meshes' textures are made as each model is read, in the order its
     // libraries name them.
     for (size_t i = 0; i < scene.meshes.size(); ++i) {
         readModel(scene, i);
+        endStage(times, scene.meshes[i]->path + " parse and build");
         createMaterialTextures(*scene.meshes[i]);
+        endStage(times, scene.meshes[i]->path + " material textures");
     }
     std::printf("done\n");
 }
@@ -151,3 +193,5 @@ void readModel(Scene& scene, size_t index) {
         scene.meshes[0]->rotation = Vector3{0.0f, 90.0f, 0.0f};
     }
 }
+
+} // namespace

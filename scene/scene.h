@@ -4,9 +4,12 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "geometry/donut.h"
 #include "geometry/mesh.h"
@@ -44,33 +47,30 @@ struct Scene {
 // The scene of this run; empty until the init callback has created it.
 extern std::unique_ptr<Scene> theScene;
 
+// Where the start-up time goes, for a tool that times it: the start-up
+// notes when it begins and when each of its stages ends, in its own order.
+// Each stage runs from the end of the one before (the first from begin).
+struct StartupStage {
+    std::string name; // e.g. "shaders (compile and link)"
+    std::chrono::steady_clock::time_point end;
+};
+struct StartupTimes {
+    std::chrono::steady_clock::time_point begin;
+    std::vector<StartupStage> stages;
+};
+
 // The init callback: prints "Init Scene...", creates theScene and runs the
-// start-up. Always true: missing files leave parts of the scene empty.
+// start-up (shadow map, shaders, donut, the four models each read and then
+// given its material textures, uploads), printing the start-up transcript
+// up to "ready". Always true: missing files leave parts of the scene empty.
 bool initScene();
+
+// initScene, noting its begin and each stage's end in times.
+bool initTimedScene(StartupTimes& times);
 
 // A new scene with its cameras, light and shadow-map record (no GL objects).
 std::unique_ptr<Scene> createScene();
 
-// The start-up: shadow map, shaders, models, then uploadScene; prints the
-// start-up transcript up to "ready". Always true. The steps below are
-// public so that a tool can time them, calling them in this order.
-bool loadMeshesToShader(Scene& scene);
-
 // Builds and locates the "Depth" and "Texture" programs and assigns the
 // samplers to units 0, 1 and 2.
 void initShaders(Scene& scene);
-
-// Prints "Init Models...", creates the donut and loads the four models,
-// each read and then given its material textures.
-void initModels(Scene& scene);
-
-// Creates the donut with its two textures.
-void initDonut(Scene& scene);
-
-// Prints the model's "Loading Obj-file..." line and reads and builds model
-// index (0 to 3) into scene.meshes, without its material textures.
-void readModel(Scene& scene, size_t index);
-
-// Binds the shadow map, uploads the meshes and the donut, sets the GL state
-// and prints the transcript from "Load Mesh to Shader..." to "ready".
-void uploadScene(Scene& scene);

@@ -12,7 +12,7 @@
 #include <system_error>
 #include <vector>
 
-#include "tools/assets/scene_writer.h"
+#include "tools/assets/writing/scene_writer.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

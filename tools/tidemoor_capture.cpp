@@ -8,7 +8,6 @@
 #include <time.h>
 
 #include <algorithm>
-#include <array>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -24,27 +23,20 @@
 #include "framework/line_output.h"
 #include "framework/platform.h"
 #include "framework/window_state.h"
-#include "geometry/gl/mesh_buffers.h"
 #include "scene/frame.h"
 #include "scene/scene.h"
 #include "scene/scene_callbacks.h"
-#include "scene/shadow_map.h"
 
 namespace {
 
 using SteadyClock = std::chrono::steady_clock;
 
-// Steady-clock readings at the seams of the start-up, from main to the end
-// of the first frame.
+// Steady-clock readings from main to the end of the first frame: the
+// window and context come before the scene's start-up, which times its own
+// stages, and the first frame after it.
 struct StartupMarks {
     SteadyClock::time_point start;
-    SteadyClock::time_point windowReady; // createWindow and GLEW done
-    SteadyClock::time_point shadowMapReady;
-    SteadyClock::time_point shadersReady;
-    SteadyClock::time_point donutReady;
-    std::array<SteadyClock::time_point, 4> modelRead;
-    std::array<SteadyClock::time_point, 4> modelTextured;
-    SteadyClock::time_point uploaded;
+    StartupTimes scene;
     SteadyClock::time_point firstFrameDone;
 };
 
@@ -130,57 +122,19 @@ void printStartup() {
                          SteadyClock::time_point to) {
         std::printf("start-up %s: %.3f ms\n", stage, millisecondsBetween(from, to));
     };
-    line("window and context (createWindow, GLEW)", at.start, at.windowReady);
-    line("scene record and shadow map", at.windowReady, at.shadowMapReady);
-    line("shaders (compile and link)", at.shadowMapReady, at.shadersReady);
-    line("donut and its textures", at.shadersReady, at.donutReady);
-    SteadyClock::time_point previous = at.donutReady;
-    for (size_t i = 0; i < 4; ++i) {
-        const char* model = theScene->meshes[i]->path.c_str();
-        std::printf("start-up %s parse and build: %.3f ms\n", model,
-                    millisecondsBetween(previous, at.modelRead[i]));
-        std::printf("start-up %s material textures: %.3f ms\n", model,
-                    millisecondsBetween(at.modelRead[i], at.modelTextured[i]));
-        previous = at.modelTextured[i];
+    line("window and context (createWindow, GLEW)", at.start, at.scene.begin);
+    SteadyClock::time_point previous = at.scene.begin;
+    for (const StartupStage& stage : at.scene.stages) {
+        line(stage.name.c_str(), previous, stage.end);
+        previous = stage.end;
     }
-    line("uploads", previous, at.uploaded);
-    line("first frame (reshape, draw, glFinish)", at.uploaded, at.firstFrameDone);
+    line("first frame (reshape, draw, glFinish)", previous, at.firstFrameDone);
     std::printf("start-up to first frame: %.3f ms\n",
                 millisecondsBetween(at.start, at.firstFrameDone));
 }
 
-// initScene's steps in its order, with the same transcript, reading the
-// clock between them.
-void initTimedScene() {
-    StartupMarks& at = run.startup;
-    at.windowReady = SteadyClock::now();
-    std::printf("Init Scene...");
-    theScene = createScene();
-    Scene& scene = *theScene;
-    initShadowMap(*scene.shadowMap);
-    at.shadowMapReady = SteadyClock::now();
-    initShaders(scene);
-    at.shadersReady = SteadyClock::now();
-    std::printf("Init Models...");
-    initDonut(scene);
-    at.donutReady = SteadyClock::now();
-    for (size_t i = 0; i < scene.meshes.size(); ++i) {
-        readModel(scene, i);
-        at.modelRead[i] = SteadyClock::now();
-        createMaterialTextures(*scene.meshes[i]);
-        at.modelTextured[i] = SteadyClock::now();
-    }
-    std::printf("done\n");
-    uploadScene(scene);
-    at.uploaded = SteadyClock::now();
-}
-
 bool initCapture() {
-    bool ready = true;
-    if (run.options.stats)
-        initTimedScene();
-    else
-        ready = initScene();
+    const bool ready = run.options.stats ? initTimedScene(run.startup.scene) : initScene();
     if (run.options.stats && GLEW_VERSION_3_3)
         glGenQueries(1, &run.timerQuery);
     postKeysFor(0);

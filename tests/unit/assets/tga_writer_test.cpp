@@ -8,8 +8,8 @@
 #include <gtest/gtest.h>
 
 #include "resources/tga_image.h"
-#include "tools/assets/random.h"
-#include "tools/assets/tga_writer.h"
+#include "tools/assets/base/random.h"
+#include "tools/assets/writing/tga_writer.h"
 
 namespace {
 
