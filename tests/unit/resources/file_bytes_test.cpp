@@ -28,8 +28,8 @@ TEST(ReadFileBytes, ReadsRegularFilesWholeAndZeroTerminated) {
     releaseTextFile(file);
 }
 
-// A directory or FIFO used to be opened and read, and a FIFO without a writer
-// blocked forever.
+// A directory or FIFO must not be opened and read: a FIFO without a writer
+// would block forever.
 TEST(ReadFileBytes, RefusesMissingAndIrregularFilesWithoutBlocking) {
     TempFolder dir;
 #if defined(_WIN32)
