@@ -1,5 +1,5 @@
 // The framework's own message queue, for the backends whose window system has
-// no queue of Win32 messages to offer (GLFW, the scripted backend, the
+// no queue of Win32 messages to offer (GLFW, EGL, the scripted backend, the
 // browser).
 //
 // message_queue.cpp implements the message half of platform.h once for all of

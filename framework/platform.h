@@ -1,7 +1,8 @@
 // The platform layer: the few services the framework needs from the window
 // system, implemented by exactly one backend chosen at link time
 // (glfw_window.cpp or win32_window.cpp for the real window,
-// browser_window.cpp for the page's canvas, scripted_window.cpp for tests).
+// browser_window.cpp for the page's canvas, egl_window.cpp for rendering
+// without a window or X server, scripted_window.cpp for tests).
 // Backends without a Win32 message queue take the message functions from
 // message_queue.cpp. Each backend keeps its own handles; shared code never
 // sees them and never includes a backend's headers.
