@@ -63,6 +63,9 @@ RunningProgram launch(const LaunchOptions& options) {
         dup2(stderrFd, STDERR_FILENO);
         if (!options.withDisplay)
             unsetenv("DISPLAY");
+        // The strings outlive the child's use of them: it execs or exits.
+        for (const std::string& setting : options.environment)
+            putenv(const_cast<char*>(setting.c_str()));
         std::vector<char*> argv = {const_cast<char*>(options.program.c_str())};
         for (const std::string& argument : options.arguments)
             argv.push_back(const_cast<char*>(argument.c_str()));

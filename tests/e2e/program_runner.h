@@ -21,7 +21,8 @@ struct LaunchOptions {
     std::string program;
     std::string workingDirectory;
     std::vector<std::string> arguments;
-    bool withDisplay = true; // false unsets DISPLAY for the child
+    bool withDisplay = true;              // false unsets DISPLAY for the child
+    std::vector<std::string> environment; // NAME=VALUE settings for the child
 };
 
 RunningProgram launch(const LaunchOptions& options);

@@ -30,8 +30,12 @@ Capture capture(int frames, const std::vector<int>& shots, std::vector<std::stri
     arguments.insert(arguments.end(), {"--frames", std::to_string(frames), "--size", "320x250"});
     for (int frame : shots)
         arguments.insert(arguments.end(), {"--shot", std::to_string(frame) + ":" + file(frame)});
-    RunningProgram running = launch(
-        {std::string(TIDEMOOR_BIN_DIR) + "/tidemoor-capture", TIDEMOOR_SCENE_DIR, arguments, true});
+    // Through EGL, with no X server; the test runs pick the software device.
+    RunningProgram running = launch({std::string(TIDEMOOR_BIN_DIR) + "/tidemoor-capture",
+                                     TIDEMOOR_SCENE_DIR,
+                                     arguments,
+                                     false,
+                                     {}});
     EXPECT_TRUE(waitForExit(running, 300s)) << describe(running);
     EXPECT_EQ(running.exitCode, 0) << describe(running);
     result.output = running.output;
@@ -45,7 +49,7 @@ Capture capture(int frames, const std::vector<int>& shots, std::vector<std::stri
 
 TEST(TidemoorWithoutDisplay, SaysItCannotCreateTheWindowAndExportsTerminate) {
     RunningProgram running =
-        launch({std::string(TIDEMOOR_BIN_DIR) + "/tidemoor", TIDEMOOR_SCENE_DIR, {}, false});
+        launch({std::string(TIDEMOOR_BIN_DIR) + "/tidemoor", TIDEMOOR_SCENE_DIR, {}, false, {}});
     ASSERT_TRUE(waitForExit(running, 20s)) << describe(running);
     EXPECT_EQ(running.output, "Could not create window!");
     EXPECT_EQ(running.exitCode, 255);

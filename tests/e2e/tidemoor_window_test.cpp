@@ -29,7 +29,7 @@ struct Tidemoor {
 // Starts tidemoor in folder and waits until it is ready and its window shows.
 void start(Tidemoor& tidemoor, const std::string& folder) {
     ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "run the end-to-end tests under Xvfb";
-    tidemoor.program = launch({std::string(TIDEMOOR_BIN_DIR) + "/tidemoor", folder, {}, true});
+    tidemoor.program = launch({std::string(TIDEMOOR_BIN_DIR) + "/tidemoor", folder, {}, true, {}});
     ASSERT_TRUE(waitForOutput(tidemoor.program, " ready\n", 60s)) << describe(tidemoor.program);
     tidemoor.window = findWindow(tidemoor.program.pid, "Vorlin - Tidemoor", 20s);
     ASSERT_NE(tidemoor.window, 0u) << describe(tidemoor.program);
