@@ -70,13 +70,16 @@ void postKeysFor(int32_t frame) {
     }
 }
 
-// The back buffer of the frame just drawn, top row first.
+// The frame just drawn, top row first, read from the buffer it was drawn
+// into: a window's back buffer, a single-buffered pbuffer's only one.
 bool writeShot(const std::string& file) {
     const int width = windowState.clientWidth;
     const int height = windowState.clientHeight;
     std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
+    GLint drawBuffer = GL_BACK;
+    glGetIntegerv(GL_DRAW_BUFFER, &drawBuffer);
+    glReadBuffer(static_cast<GLenum>(drawBuffer));
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
     for (auto it = pixels.begin() + 3; it < pixels.end(); it += 4)
         *it = 255; // the picture is opaque whatever the cleared alpha
