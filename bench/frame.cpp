@@ -29,6 +29,7 @@ namespace {
 struct Figures {
     double cpuMedian = 0, cpuP99 = 0, gpuMedian = 0, gpuP99 = 0, startUp = 0;
     bool cpu = false, gpu = false, started = false;
+    std::string renderer; // the capture's "renderer:" line, without its label
 };
 
 // Lays out root/name/{scene,Shader} the first time and runs the capture in
@@ -57,6 +58,11 @@ bool measure(const fs::path& root, const char* name, const fs::path& shaders,
         figures.gpu |= std::sscanf(line, "gpu ms per frame: median %lf, p99 %lf",
                                    &figures.gpuMedian, &figures.gpuP99) == 2;
         figures.started |= std::sscanf(line, "start-up to first frame: %lf", &figures.startUp) == 1;
+        std::string text = line;
+        if (text.rfind("renderer: ", 0) == 0) {
+            text.erase(text.find_last_not_of('\n') + 1);
+            figures.renderer = text.substr(10);
+        }
     }
     const int status = pclose(output);
     if (status != 0 || !figures.cpu)
@@ -98,6 +104,8 @@ Figures medianFigures(const std::vector<Figures>& runs) {
     result.gpuMedian = median(&Figures::gpuMedian, &Figures::gpu, result.gpu);
     result.gpuP99 = median(&Figures::gpuP99, &Figures::gpu, result.gpu);
     result.startUp = median(&Figures::startUp, &Figures::started, result.started);
+    if (!runs.empty())
+        result.renderer = runs.front().renderer;
     return result;
 }
 
@@ -150,6 +158,7 @@ int main(int argc, char** argv) {
     std::printf("frame: default scene, %s frames at %s, medians of %d runs each (floor: texture "
                 "only, no shadows)\n",
                 frames.c_str(), size.c_str(), rounds);
+    std::printf("renderer: %s\n", real.renderer.empty() ? "unknown" : real.renderer.c_str());
     printRow("real", real);
     printRow("floor", floor);
     printRow("reads", reads);

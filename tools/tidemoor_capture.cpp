@@ -1,10 +1,8 @@
-// tidemoor-capture: runs the scene like tidemoor, in a hidden window with a
-// fixed time step, presses scripted keys, writes chosen frames to PNG and
-// optionally prints frame figures and where the start-up time went. Run it
-// in a scene folder, like tidemoor.
-//
-//   tidemoor-capture [--frames N] [--dt SECONDS] [--size WxH]
-//                    [--key FRAME:KEY]... [--shot FRAME:FILE.png]... [--stats]
+// tidemoor-capture: runs the scene like tidemoor, headless (through EGL on
+// Linux, in a hidden window on Windows) with a fixed time step, presses
+// scripted keys, writes chosen frames and shadow maps to PNG and optionally
+// prints frame figures and where the start-up time went. Run it in a scene
+// folder, like tidemoor. --help lists the options.
 #include <time.h>
 
 #include <algorithm>
@@ -17,6 +15,7 @@
 #include <stb_image_write.h>
 
 #include "capture/capture_options.h"
+#include "capture/depth_picture.h"
 #include "capture/frame_counters.h"
 #include "framework/app_callbacks.h"
 #include "framework/entry.h"
@@ -26,6 +25,7 @@
 #include "scene/frame.h"
 #include "scene/scene.h"
 #include "scene/scene_callbacks.h"
+#include "scene/shadow_map.h"
 
 namespace {
 
@@ -87,6 +87,28 @@ bool writeShot(const std::string& file) {
     return stbi_write_png(file.c_str(), width, height, 4, pixels.data(), width * 4) != 0;
 }
 
+// The shadow map of the frame just drawn as a grey picture, top row first.
+// The depths are read through the read framebuffer binding alone, so the
+// frame's framebuffer and texture units stay as the frame left them. The
+// shadow pass projects with the viewer camera's clip planes.
+bool writeShadowShot(const std::string& file) {
+    if (!theScene || !theScene->shadowMap)
+        return false;
+    const ShadowMap& shadowMap = *theScene->shadowMap;
+    const auto size = static_cast<int>(shadowMap.size);
+    std::vector<float> depths(static_cast<size_t>(size) * size);
+    GLint readFramebuffer = 0;
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &readFramebuffer);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, shadowMap.framebuffer);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, size, size, GL_DEPTH_COMPONENT, GL_FLOAT, depths.data());
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(readFramebuffer));
+    const Camera& camera = theScene->camera;
+    const std::vector<uint8_t> grey = depthPicture(depths, camera.zNear, camera.zFar);
+    stbi_flip_vertically_on_write(1);
+    return stbi_write_png(file.c_str(), size, size, 1, grey.data(), size) != 0;
+}
+
 double percentile(std::vector<double> values, double share) {
     if (values.empty())
         return 0.0;
@@ -95,7 +117,16 @@ double percentile(std::vector<double> values, double share) {
     return values[std::min(index, values.size() - 1)];
 }
 
+// GL's strings, which may be missing on a broken context.
+const char* glText(GLenum name) {
+    const auto* text = reinterpret_cast<const char*>(glGetString(name));
+    return text ? text : "unknown";
+}
+
 void printStats() {
+    // Every figure below was measured on this driver.
+    std::printf("renderer: %s / %s / %s\n", glText(GL_VENDOR), glText(GL_RENDERER),
+                glText(GL_VERSION));
     // The first frames warm caches and the driver; they are not counted.
     const auto frames = static_cast<double>(run.cpuMilliseconds.size());
     std::printf("frames measured: %zu\n", run.cpuMilliseconds.size());
@@ -176,6 +207,10 @@ bool updateCapture(float) {
     for (const CaptureShot& shot : run.options.shots)
         if (shot.frame == frame && !writeShot(shot.file))
             std::fprintf(stderr, "tidemoor-capture: could not write %s\n", shot.file.c_str());
+    // After the frame's figures are taken, so the read-back is not measured.
+    for (const CaptureShot& shot : run.options.shadowShots)
+        if (shot.frame == frame && !writeShadowShot(shot.file))
+            std::fprintf(stderr, "tidemoor-capture: could not write %s\n", shot.file.c_str());
 
     run.frame = frame + 1;
     if (run.frame >= run.options.frames) {
@@ -191,6 +226,37 @@ bool updateCapture(float) {
     return true;
 }
 
+constexpr const char* usage =
+    "usage: tidemoor-capture [--frames N] [--dt SECONDS] [--size WxH] [--key FRAME:KEY]...\n"
+    "                        [--shot FRAME:FILE.png]... [--shadow-shot FRAME:FILE.png]...\n"
+    "                        [--stats] [--help]\n";
+
+void printHelp() {
+    const WindowDesc window;
+    std::printf("%s\n"
+                "Runs the scene like tidemoor, headless, with a fixed time step.\n"
+                "Run it in a scene folder. Options marked ... repeat.\n"
+                "  --frames N        frames to render (60)\n"
+                "  --dt SECONDS      time step, 0 to 3600 (1/60); the first frame's is 0\n"
+                "  --size WxH        client size, each side 1 to 8192 (%dx%d)\n"
+                "  --key FRAME:KEY   press and release KEY before FRAME: a code such as\n"
+                "                    0x57, a letter or digit, or SPACE, PRIOR, NEXT, LEFT,\n"
+                "                    UP, RIGHT, DOWN, ADD, SUBTRACT, ESCAPE\n"
+                "  --shot FRAME:FILE.png\n"
+                "                    write that frame as drawn\n"
+                "  --shadow-shot FRAME:FILE.png\n"
+                "                    write that frame's shadow map, the depth seen from the\n"
+                "                    light, as a %u x %u grey picture: depths become\n"
+                "                    distances from the light, stretched so the nearest\n"
+                "                    drawn is black and the farthest drawn white; where\n"
+                "                    nothing was drawn (depth 1) is white too\n"
+                "  --stats           print the renderer, CPU and GPU ms per frame, draw\n"
+                "                    calls and allocations per frame, and the start-up's\n"
+                "                    stages\n"
+                "  --help            print this and exit\n",
+                usage, window.width, window.height, ShadowMap{}.size, ShadowMap{}.size);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -198,11 +264,12 @@ int main(int argc, char** argv) {
     sendOutputLineByLine();
     std::string error;
     if (!parseCaptureOptions(std::vector<std::string>(argv + 1, argv + argc), run.options, error)) {
-        std::fprintf(stderr,
-                     "tidemoor-capture: %s\nusage: tidemoor-capture [--frames N] [--dt SECONDS] "
-                     "[--size WxH] [--key FRAME:KEY]... [--shot FRAME:FILE.png]... [--stats]\n",
-                     error.c_str());
+        std::fprintf(stderr, "tidemoor-capture: %s\n%s", error.c_str(), usage);
         return 2;
+    }
+    if (run.options.help) {
+        printHelp();
+        return 0;
     }
 
     appCallbacks.initCallback = initCapture;

@@ -1,11 +1,14 @@
 // The scene through programs without a visible window: tidemoor with no
 // display, and frames rendered by tidemoor-capture, compared with stored
-// references and with each other to see what the keys do.
+// references and with each other to see what the keys do, and its pictures
+// of the shadow map.
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <stb_image.h>
 
 #include "image_compare.h"
 #include "program_runner.h"
@@ -107,4 +110,54 @@ TEST(Captures, KeysSwitchShadowsAndNormalMapsAndSteerTheCamera) {
     for (int frame = 12; frame <= 17; ++frame)
         EXPECT_GT(changed(frame - 1, frame), 50u) << keys[frame - 7] << " moves the camera";
     EXPECT_GT(changed(18, 20), 100u) << "Page Up starts it again";
+}
+
+namespace {
+
+// A grey PNG's values; empty unless the file holds one channel.
+std::vector<uint8_t> loadGrey(const std::string& path, int& width, int& height) {
+    int channels = 0;
+    unsigned char* pixels = stbi_load(path.c_str(), &width, &height, &channels, 0);
+    std::vector<uint8_t> grey;
+    if (pixels != nullptr && channels == 1)
+        grey.assign(pixels, pixels + static_cast<size_t>(width) * height);
+    stbi_image_free(pixels);
+    return grey;
+}
+
+} // namespace
+
+// The shadow map is read back between frames; the frames after it, with
+// shadows and without (W), are those of a run that reads nothing back.
+TEST(Captures, ShadowShotsAreGreyDistancesAndLeaveLaterFramesAlone) {
+    const TempFolder folder;
+    const std::string lit = folder.file("shadow2.png");
+    const std::string empty = folder.file("shadow6.png");
+    const Capture shadowed = capture(
+        8, {3, 7}, {"--key", "5:W", "--shadow-shot", "2:" + lit, "--shadow-shot", "6:" + empty});
+    const Capture plain = capture(8, {3, 7}, {"--key", "5:W"});
+    for (int frame : {3, 7}) {
+        EXPECT_GT(shadowed.frames[frame].width, 0);
+        EXPECT_TRUE(shadowed.frames[frame].rgb == plain.frames[frame].rgb) << "frame " << frame;
+    }
+
+    int width = 0, height = 0;
+    const std::vector<uint8_t> grey = loadGrey(lit, width, height);
+    ASSERT_FALSE(grey.empty()) << "a one-channel PNG";
+    EXPECT_EQ(width, 1024);
+    EXPECT_EQ(height, 1024);
+    std::vector<size_t> counts(256);
+    for (uint8_t value : grey)
+        ++counts[value];
+    EXPECT_GT(counts[0], 0u) << "the nearest texel is black";
+    const auto drawn = static_cast<double>(grey.size() - counts[255]) / grey.size();
+    EXPECT_GT(drawn, 0.05) << "the figures and the environment's solids are drawn";
+    EXPECT_LT(drawn, 0.95) << "the floor faces the light and is culled";
+    const auto shades = std::count_if(counts.begin(), counts.end(), [](size_t n) { return n > 0; });
+    EXPECT_GT(shades, 100) << "distances spread over the grey range";
+
+    const std::vector<uint8_t> none = loadGrey(empty, width, height);
+    ASSERT_EQ(none.size(), grey.size());
+    EXPECT_TRUE(std::all_of(none.begin(), none.end(), [](uint8_t v) { return v == 255; }))
+        << "with shadows off nothing is drawn into the map";
 }

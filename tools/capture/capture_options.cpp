@@ -56,6 +56,10 @@ bool parseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
             options.stats = true;
             continue;
         }
+        if (flag == "--help") {
+            options.help = true;
+            continue;
+        }
         if (i + 1 >= arguments.size()) {
             error = "missing value after " + flag;
             return false;
@@ -90,13 +94,13 @@ bool parseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
                 return false;
             }
             options.keys.push_back(key);
-        } else if (flag == "--shot") {
+        } else if (flag == "--shot" || flag == "--shadow-shot") {
             CaptureShot shot;
             if (!splitFrame(value, shot.frame, shot.file)) {
-                error = "--shot needs FRAME:FILE.png, got " + value;
+                error = flag + " needs FRAME:FILE.png, got " + value;
                 return false;
             }
-            options.shots.push_back(shot);
+            (flag == "--shot" ? options.shots : options.shadowShots).push_back(shot);
         } else {
             error = "unknown option " + flag;
             return false;

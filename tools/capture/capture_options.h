@@ -24,7 +24,9 @@ struct CaptureOptions {
     int32_t height = WindowDesc{}.height;
     std::vector<CaptureKey> keys;
     std::vector<CaptureShot> shots;
+    std::vector<CaptureShot> shadowShots; // the shadow map, as a grey picture
     bool stats = false;
+    bool help = false;
 };
 
 // Parses the arguments after the program name. On a malformed argument
