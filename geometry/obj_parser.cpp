@@ -61,12 +61,12 @@ StatementCounts countStatementLines(std::string_view text) {
 template <typename T>
 void reserveFresh(std::vector<T>& list, size_t count) {
     list.reserve(count);
-    prepareElements(list, 0, count);
+    populateElements(list, 0, count);
 }
 
-// Faces whose memory is prepared at a time: face lines that turn out to be
+// Faces whose memory is populated at a time: face lines that turn out to be
 // malformed keep no face, so only what is stored should become resident.
-constexpr size_t preparedFaceStep = size_t{1} << 16;
+constexpr size_t populatedFaceStep = size_t{1} << 16;
 
 struct ObjReading {
     ObjData& data;
@@ -75,7 +75,7 @@ struct ObjReading {
     bool hasNormals = false;
     uint32_t currentMaterial = 0;
     std::vector<MaterialRun> runs{};
-    size_t preparedFaces = 0;
+    size_t populatedFaces = 0;
     // Material name -> position in materials, the last match winning.
     std::unordered_map<std::string, uint32_t> materialPositions{};
     size_t indexedMaterials = 0;
@@ -159,10 +159,10 @@ void readFace(TextScanner& text, ObjReading& reading) {
     if (reading.runs.empty() || reading.runs.back().materialId != face.materialId) {
         reading.runs.push_back({face.materialId, data.faces.size()});
     }
-    if (data.faces.size() == reading.preparedFaces) {
-        prepareElements(data.faces, reading.preparedFaces,
-                        reading.preparedFaces + preparedFaceStep);
-        reading.preparedFaces += preparedFaceStep;
+    if (data.faces.size() == reading.populatedFaces) {
+        populateElements(data.faces, reading.populatedFaces,
+                         reading.populatedFaces + populatedFaceStep);
+        reading.populatedFaces += populatedFaceStep;
     }
     data.faces.push_back(face);
 }
