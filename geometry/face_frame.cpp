@@ -35,10 +35,8 @@ Vector3 normalOf(const ObjData& data, const ObjFace& face) {
                              data.positions[face.vertices[2].positionIndex]);
 }
 
-// The tangent of a face whose corners name entries of both lists; normal()
-// gives the face normal, asked for only when u has no direction.
-template <typename Normal>
-Vector3 tangentOf(const ObjData& data, const ObjFace& face, Normal normal) {
+// The tangent of a face whose corners name entries of both lists.
+Vector3 tangentOf(const ObjData& data, const ObjFace& face) {
     const FaceVertex& c0 = face.vertices[0];
     const FaceVertex& c1 = face.vertices[1];
     const FaceVertex& c2 = face.vertices[2];
@@ -62,7 +60,7 @@ Vector3 tangentOf(const ObjData& data, const ObjFace& face, Normal normal) {
     // Texture coordinates on one line (or one point) give no direction for
     // u; any direction in the face's plane keeps the shading finite.
     if (!isFinite(tangent) || isZero(tangent)) {
-        return perpendicularTo(normal());
+        return perpendicularTo(normalOf(data, face));
     }
     return tangent;
 }
@@ -100,18 +98,12 @@ Vector3 faceTangent(const ObjData& data, const ObjFace& face) {
     if (data.texCoords.empty() || !cornersNameEntries(data, face, false, true)) {
         return {};
     }
-    return tangentOf(data, face, [&] { return normalOf(data, face); });
+    return tangentOf(data, face);
 }
 
 FaceFrame faceFrame(const ObjData& data, const ObjFace& face) {
-    FaceFrame frame;
-    frame.normal = faceNormal(data, face);
-    if (data.texCoords.empty() || !cornersNameEntries(data, face, false, true)) {
-        return frame;
-    }
-    const Vector3& n = frame.normal;
-    const Vector3 tangent = tangentOf(data, face, [&] { return n; });
-    frame.tangent = tangent;
-    frame.bitangent = unitOrZero(cross(n, tangent));
-    return frame;
+    const Vector3 normal = faceNormal(data, face);
+    const Vector3 tangent = faceTangent(data, face);
+    const Vector3 bitangent = isZero(tangent) ? Vector3{} : unitOrZero(cross(normal, tangent));
+    return {normal, tangent, bitangent};
 }

@@ -79,4 +79,6 @@ struct Material {
 };
 
 // Empties all lists of data and gives their memory back.
-void clearObjData(ObjData& data);
+inline void clearObjData(ObjData& data) {
+    data = ObjData{};
+}

@@ -72,8 +72,8 @@ struct Cell {
     int near;
 };
 
-[[gnu::always_inline]] inline Cell cellOf(float value, double perUnit, double offset,
-                                          double reach) {
+// Along component k of the cells.
+[[gnu::always_inline]] inline Cell cellOf(const VertexCells& cells, int k, float value) {
     if (!(std::fabs(value) < linearLimit)) {
         uint32_t bits;
         const float magnitude = std::fabs(value);
@@ -83,14 +83,11 @@ struct Cell {
     }
     // The offset includes cellBias, which keeps y positive: truncation is
     // then floor.
-    const double y = static_cast<double>(value) * perUnit + offset;
+    const double y = static_cast<double>(value) * cells.cellsPerUnit[k] + cells.offset[k];
     const auto number = static_cast<int64_t>(y);
     const double place = y - static_cast<double>(number);
+    const double reach = cells.reach[k];
     return {number, (place < reach ? 1 : 0) | (place >= 1.0 - reach ? 2 : 0)};
-}
-
-[[gnu::always_inline]] inline Cell cellOf(const VertexCells& cells, int k, float value) {
-    return cellOf(value, cells.cellsPerUnit[k], cells.offset[k], cells.reach[k]);
 }
 
 // The cells searched along the component: the value's own and those across.
