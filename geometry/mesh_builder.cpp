@@ -63,7 +63,7 @@ struct GatheredFace {
 // The tangents come first, in a loop of their own: each is a chain
 // of dependent arithmetic (two divisions and a square root) that overlaps
 // with the others only when nothing else stands between them.
-void gatherFaces(const ObjData& data, const ObjFace* faces, size_t count, VertexIndex& index,
+void gatherFaces(const ObjData& data, const ObjFace* faces, size_t count, const VertexIndex& index,
                  GatheredFace* gathered) {
     const bool hasNormals = !data.normals.empty();
     const bool hasTexCoords = !data.texCoords.empty();
@@ -86,7 +86,6 @@ void gatherFaces(const ObjData& data, const ObjFace* faces, size_t count, Vertex
         for (uint32_t c = 0; c < 3; ++c) {
             const FaceVertex& corner = face.vertices[c];
             VertexProbe& probe = gathered[i].corners[c];
-            probe.positionKey = corner.positionIndex;
             GroupVertex& vertex = probe.vertex;
             vertex.position = data.positions[corner.positionIndex];
             vertex.tangent = tangent;

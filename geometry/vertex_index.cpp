@@ -398,8 +398,6 @@ void chooseCells(VertexIndex& index, const ObjData& lists) {
     if (!same) {
         cells.version = index.cells.version + 1;
         index.cells = cells;
-        std::fill_n(index.positionCells, VertexIndex::positionCellsKept,
-                    VertexIndex::PositionCells{});
         rebuild(index, lists, index.mask + 1);
     }
 }
@@ -441,10 +439,9 @@ void resetVertexIndex(VertexIndex& index, size_t expectedVertices, float positio
         setChoice(cells, k, positionExponent, k < 3);
     }
     ++cells.version;
-    std::fill_n(index.positionCells, VertexIndex::positionCellsKept, VertexIndex::PositionCells{});
 }
 
-void fillProbe(VertexIndex& index, VertexProbe& probe) {
+void fillProbe(const VertexIndex& index, VertexProbe& probe) {
     const GroupVertex& v = probe.vertex;
     const VertexCells& cells = index.cells;
     probe.cellsVersion = cells.version;
@@ -452,47 +449,27 @@ void fillProbe(VertexIndex& index, VertexProbe& probe) {
     if (!probe.finite) {
         return;
     }
-    VertexIndex::PositionCells found;
-    VertexIndex::PositionCells& position =
-        probe.positionKey < 0 ? found
-                              : index.positionCells[static_cast<uint32_t>(probe.positionKey) %
-                                                    VertexIndex::positionCellsKept];
-    if (probe.positionKey < 0 || position.key != probe.positionKey) {
-        found = {probe.positionKey, 0, 0};
-        const float p[3] = {v.position.x, v.position.y, v.position.z};
-        for (int j = 0; j < cells.keyedCount && cells.keyed[j] < 3; ++j) {
-            const int k = cells.keyed[j];
-            const Cell cell = cellOf(cells, k, p[k]);
-            found.sum += cells.multiplier[k] * static_cast<uint64_t>(cell.number);
-            found.near = static_cast<uint8_t>(found.near | cell.near << (2 * k));
-        }
-        position = found;
-    }
-    // The keyed components ascend: the others are needed only when the last
-    // is not a position component.
-    float values[vertexComponents];
+    // The keyed components ascend: those beyond the position are read only
+    // when the last one keyed is.
+    float values[vertexComponents] = {v.position.x, v.position.y, v.position.z};
     if (cells.keyedCount > 0 && cells.keyed[cells.keyedCount - 1] >= 3) {
         componentsOf(v, values);
     }
-    uint64_t sum = position.sum;
+    uint64_t sum = 0;
     int bordersNear = 0;
     int combinations = 1;
     for (int j = 0; j < cells.keyedCount; ++j) {
         const int k = cells.keyed[j];
         const uint64_t step = cells.multiplier[k];
-        int near = position.near >> (2 * k) & 3;
-        if (k >= 3) {
-            const Cell cell = cellOf(cells, k, values[k]);
-            sum += step * static_cast<uint64_t>(cell.number);
-            near = cell.near;
-        }
-        if (near != 0) {
+        const Cell cell = cellOf(cells, k, values[k]);
+        sum += step * static_cast<uint64_t>(cell.number);
+        if (cell.near != 0) {
             uint8_t& count = probe.stepCount[bordersNear];
             count = 0;
-            if (near & 1) {
+            if (cell.near & 1) {
                 probe.steps[bordersNear][count++] = 0 - step;
             }
-            if (near & 2) {
+            if (cell.near & 2) {
                 probe.steps[bordersNear][count++] = step;
             }
             combinations *= 1 + count;

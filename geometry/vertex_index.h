@@ -99,17 +99,6 @@ struct VertexIndex {
     static constexpr uint32_t costlyKept = 16;
     GroupVertex costlyCorners[costlyKept];
     uint32_t costlyCount = 0;
-    // The position's share of the cell sum and borders near, for recently
-    // filled probes by positionKey, direct-mapped: the corners at a position
-    // (about six in a closed mesh) mostly follow one another closely. Emptied
-    // whenever the cells change.
-    struct PositionCells {
-        int32_t key = -1;
-        uint8_t near = 0; // per position component k: bit 2k below, 2k + 1 above
-        uint64_t sum = 0;
-    };
-    static constexpr uint32_t positionCellsKept = 1024;
-    PositionCells positionCells[positionCellsKept];
     // Draws the cell offsets, hash multipliers and samples; set it to repeat
     // a run exactly.
     uint64_t randomState = unpredictableNumber();
@@ -122,9 +111,6 @@ struct VertexProbe {
     static constexpr int maxPrefetched = 8;
 
     GroupVertex vertex;
-    // The position's number in the model, when known: its cells are then
-    // found once for all the corners at it.
-    int32_t positionKey = -1;
     bool finite = false; // no NaN or infinite component
     uint32_t fingerprint = 0;
     uint32_t cellsVersion = 0; // of the index's cells these were found for
@@ -150,10 +136,9 @@ struct VertexProbe {
 // is reset before its first look-up.
 void resetVertexIndex(VertexIndex& index, size_t expectedVertices, float positionSpacing = 0.0f);
 
-// Fills probe's cells, hashes and fingerprint from probe.vertex (and
-// probe.positionKey) and starts
+// Fills probe's cells, hashes and fingerprint from probe.vertex and starts
 // fetching the table slots it will search first.
-void fillProbe(VertexIndex& index, VertexProbe& probe);
+void fillProbe(const VertexIndex& index, VertexProbe& probe);
 
 // Index of the first vertex of the group's lists (positions, tangents,
 // normals, texCoords, equally long, entry i being vertex i) that matches the

@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
-#include <map>
 #include <random>
 #include <vector>
 
@@ -109,13 +108,10 @@ std::vector<GroupVertex> makeCorners(std::array<Spread, 4> spreads, int count, u
 // Runs the corners through index (reset for them with the size hint expected)
 // and the linear scan, comparing every answer and the lists bit for bit.
 // Each probe is filled eight corners ahead of its look-up, as the mesh
-// builder fills them, so that a change of cells leaves some stale. Every
-// other probe is keyed by its position, as the builder keys them by the
-// model's position list, so that the index reuses the position's cells.
+// builder fills them, so that a change of cells leaves some stale.
 void expectSameAsLinearScan(VertexIndex& index, const std::vector<GroupVertex>& corners,
                             size_t expected) {
     resetVertexIndex(index, expected, 0.1f);
-    std::map<std::array<uint32_t, 3>, int32_t> positionKeys;
     ObjData lists;
     std::vector<Values> reference;
     VertexProbe ring[8];
@@ -129,10 +125,6 @@ void expectSameAsLinearScan(VertexIndex& index, const std::vector<GroupVertex>& 
         }
         if (i < corners.size()) {
             probe.vertex = corners[i];
-            std::array<uint32_t, 3> bits;
-            std::memcpy(bits.data(), &probe.vertex.position, sizeof bits);
-            const int32_t key = positionKeys.emplace(bits, positionKeys.size()).first->second;
-            probe.positionKey = i % 2 == 0 ? -1 : key;
             fillProbe(index, probe);
         }
     }
