@@ -27,10 +27,9 @@ struct StatementCounts {
     size_t faces = 0;
 };
 
-// Lines that start with "v", "vt", "vn" or "f" and white space: exact for
-// files that put one statement on a line, and only a hint otherwise.
-StatementCounts countStatementLines(std::string_view text) {
-    StatementCounts counts;
+// Adds the lines that start with "v", "vt", "vn" or "f" and white space:
+// exact for files that put one statement on a line, a hint otherwise.
+void countStatementLines(std::string_view text, StatementCounts& counts) {
     const char* p = text.data();
     const char* const end = p + text.size();
     while (end - p >= 2) {
@@ -55,7 +54,6 @@ StatementCounts countStatementLines(std::string_view text) {
         }
         p = newline + 1;
     }
-    return counts;
 }
 
 template <typename T>
@@ -266,11 +264,7 @@ void reserveLists(ObjData& data, const StatementCounts& counts, uint64_t textByt
 // on the file's start.
 bool countFileStatementLines(FileWindow& file, StatementCounts& counts) {
     for (bool moved = false;; moved = true) {
-        const StatementCounts window = countStatementLines(file.text());
-        counts.positions += window.positions;
-        counts.texCoords += window.texCoords;
-        counts.normals += window.normals;
-        counts.faces += window.faces;
+        countStatementLines(file.text(), counts);
         if (file.final()) {
             // A file that fits one window is read once.
             return !moved || rewindFileWindow(file);
@@ -304,7 +298,9 @@ Scan readObjFile(FileWindow& file, std::vector<Material>& materials, ObjData& da
 
 void parseObj(std::string_view text, std::vector<Material>& materials, ObjData& data) {
     clearObjData(data);
-    reserveLists(data, countStatementLines(text), text.size());
+    StatementCounts counts;
+    countStatementLines(text, counts);
+    reserveLists(data, counts, text.size());
     ObjReading reading{.data = data, .materials = materials};
     TextScanner scanner = scanText(text);
     readStatements(scanner, reading, nullptr);
