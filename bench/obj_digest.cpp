@@ -12,11 +12,16 @@
 // neither and as quads; a grid whose every face has a material of its own
 // run; the models made to slow vertex de-duplication down) and prints the
 // digests of the scene's models, those models and the OBJ fuzz corpus.
-// Each line starts with the model's path, so another build (this file
-// compiled against that build's libraries) repeats the comparison:
+// Each line starts with the model's path, so another build repeats the
+// comparison with this file compiled against that build's libraries (SRC is
+// its source tree, BUILD its build folder):
 //
 //   build/bin/obj_digest --standard-set /tmp/set > new.txt
-//   OTHER/obj_digest $(cut -d' ' -f1 new.txt) > old.txt && diff old.txt new.txt
+//   g++ -std=c++20 -O2 -ISRC -DTIDEMOOR_SCENE_DIR='""' -DOBJ_CORPUS_DIR='""'
+//       bench/obj_digest.cpp bench/model_generator.cpp BUILD/geometry/libgeometry.a
+//       BUILD/resources/libresources.a BUILD/math/libmath.a -o /tmp/obj_digest_other
+//       (one command)
+//   /tmp/obj_digest_other $(cut -d' ' -f1 new.txt) > old.txt && diff old.txt new.txt
 //
 // Models are loaded from their own folder, as the scene loads them, so that
 // their material libraries are found. A MODEL written fuzz:FILE is an input
