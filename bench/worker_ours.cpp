@@ -18,11 +18,11 @@ namespace {
 template <typename List>
 void writeFresh(List& list, size_t count) {
     list.reserve(count);
-    prepareElements(list, 0, count);
+    populateElements(list, 0, count);
     list.resize(count);
 }
 
-// One vertex and one index per corner, as the builder prepares and fills them.
+// One vertex and one index per corner, as the builder populates and fills them.
 void writeDistinctCornerLists(const ObjData& data, MeshGroup& group) {
     const size_t corners = 3 * data.faces.size();
     writeFresh(group.geometry.positions, corners);

@@ -29,35 +29,14 @@ Vector3 perpendicularTo(const Vector3& n) {
     return unitOrZero({axis.x - along * n.x, axis.y - along * n.y, axis.z - along * n.z});
 }
 
-bool inRange(int32_t index, size_t size) {
-    return static_cast<uint32_t>(index) < size;
-}
-
-// Whether the face's first three corners name positions (and, when asked,
-// texture coordinates) of the lists.
-bool cornersInRange(const ObjData& data, const ObjFace& face, bool texCoords) {
-    if (face.vertexCount < 3) {
-        return false;
-    }
-    for (const FaceVertex& c : face.vertices) {
-        if (!inRange(c.positionIndex, data.positions.size()) ||
-            (texCoords && !inRange(c.texCoordIndex, data.texCoords.size()))) {
-            return false;
-        }
-    }
-    return true;
-}
-
 Vector3 normalOf(const ObjData& data, const ObjFace& face) {
     return computeFaceNormal(data.positions[face.vertices[0].positionIndex],
                              data.positions[face.vertices[1].positionIndex],
                              data.positions[face.vertices[2].positionIndex]);
 }
 
-// The tangent of a face whose corners name entries of both lists; normal()
-// gives the face normal, asked for only when u has no direction.
-template <typename Normal>
-Vector3 tangentOf(const ObjData& data, const ObjFace& face, Normal normal) {
+// The tangent of a face whose corners name entries of both lists.
+Vector3 tangentOf(const ObjData& data, const ObjFace& face) {
     const FaceVertex& c0 = face.vertices[0];
     const FaceVertex& c1 = face.vertices[1];
     const FaceVertex& c2 = face.vertices[2];
@@ -81,12 +60,29 @@ Vector3 tangentOf(const ObjData& data, const ObjFace& face, Normal normal) {
     // Texture coordinates on one line (or one point) give no direction for
     // u; any direction in the face's plane keeps the shading finite.
     if (!isFinite(tangent) || isZero(tangent)) {
-        return perpendicularTo(normal());
+        return perpendicularTo(normalOf(data, face));
     }
     return tangent;
 }
 
 } // namespace
+
+bool cornersNameEntries(const ObjData& data, const ObjFace& face, bool normals, bool texCoords) {
+    if (face.vertexCount < 3) {
+        return false;
+    }
+    const auto inRange = [](int32_t index, size_t size) {
+        return static_cast<uint32_t>(index) < size;
+    };
+    for (const FaceVertex& c : face.vertices) {
+        if (!inRange(c.positionIndex, data.positions.size()) ||
+            (normals && !inRange(c.normalIndex, data.normals.size())) ||
+            (texCoords && !inRange(c.texCoordIndex, data.texCoords.size()))) {
+            return false;
+        }
+    }
+    return true;
+}
 
 Vector3 computeFaceNormal(const Vector3& p0, const Vector3& p1, const Vector3& p2) {
     const Vector3 a{p2.x - p1.x, p2.y - p1.y, p2.z - p1.z};
@@ -95,27 +91,19 @@ Vector3 computeFaceNormal(const Vector3& p0, const Vector3& p1, const Vector3& p
 }
 
 Vector3 faceNormal(const ObjData& data, const ObjFace& face) {
-    return cornersInRange(data, face, false) ? normalOf(data, face) : Vector3{};
+    return cornersNameEntries(data, face, false, false) ? normalOf(data, face) : Vector3{};
 }
 
 Vector3 faceTangent(const ObjData& data, const ObjFace& face) {
-    if (data.texCoords.empty() || !cornersInRange(data, face, true)) {
+    if (data.texCoords.empty() || !cornersNameEntries(data, face, false, true)) {
         return {};
     }
-    return tangentOf(data, face, [&] { return normalOf(data, face); });
+    return tangentOf(data, face);
 }
 
 FaceFrame faceFrame(const ObjData& data, const ObjFace& face) {
-    FaceFrame frame;
-    frame.normal = faceNormal(data, face);
-    if (data.texCoords.empty() || !cornersInRange(data, face, true)) {
-        return frame;
-    }
-    const Vector3& n = frame.normal;
-    const Vector3 tangent = tangentOf(data, face, [&] { return n; });
-    frame.tangent = tangent;
-    frame.bitangent =
-        unitOrZero({n.y * tangent.z - n.z * tangent.y, n.z * tangent.x - n.x * tangent.z,
-                    n.x * tangent.y - n.y * tangent.x});
-    return frame;
+    const Vector3 normal = faceNormal(data, face);
+    const Vector3 tangent = faceTangent(data, face);
+    const Vector3 bitangent = isZero(tangent) ? Vector3{} : unitOrZero(cross(normal, tangent));
+    return {normal, tangent, bitangent};
 }

@@ -15,6 +15,5 @@ struct MaterialRun {
 
 // Sorts faces by ascending materialId (unsigned), keeping the read order of
 // faces that share a material. runs must describe faces: ascending
-// firstFace, the first at 0, each face's materialId that of its run. Each
-// face is moved at most once, in place.
+// firstFace, the first at 0, each face's materialId that of its run.
 void sortFacesByMaterial(std::vector<ObjFace>& faces, const std::vector<MaterialRun>& runs);

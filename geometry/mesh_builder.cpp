@@ -37,114 +37,61 @@ std::vector<GroupPlan> planGroups(const std::vector<ObjFace>& faces, size_t mate
     return plan;
 }
 
-bool inRange(int32_t index, size_t size) {
-    return static_cast<uint32_t>(index) < size;
-}
-
-// Whether the builder can read every list entry the face's first three
-// corners name; the parser keeps no other faces.
-bool isUsable(const ObjData& data, const ObjFace& face, bool hasNormals, bool hasTexCoords) {
-    if (face.vertexCount < 3) {
-        return false;
-    }
-    for (uint32_t c = 0; c < 3; ++c) {
-        const FaceVertex& corner = face.vertices[c];
-        if (!inRange(corner.positionIndex, data.positions.size()) ||
-            (hasNormals && !inRange(corner.normalIndex, data.normals.size())) ||
-            (hasTexCoords && !inRange(corner.texCoordIndex, data.texCoords.size()))) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// Vertices whose memory is prepared at a time as a group's lists fill up:
+// Vertices whose memory is populated at a time as a group's lists fill up:
 // the lists are reserved for three vertices per face, but shared corners may
 // need far fewer, and only what is written should become resident.
-constexpr size_t preparedVertexStep = size_t{1} << 15;
+constexpr size_t populatedVertexStep = size_t{1} << 15;
 
-void prepareVertices(ObjData& lists, size_t from, size_t to) {
-    prepareElements(lists.positions, from, to);
-    prepareElements(lists.normals, from, to);
-    prepareElements(lists.tangents, from, to);
-    prepareElements(lists.texCoords, from, to);
+void populateVertices(ObjData& lists, size_t from, size_t to) {
+    populateElements(lists.positions, from, to);
+    populateElements(lists.normals, from, to);
+    populateElements(lists.tangents, from, to);
+    populateElements(lists.texCoords, from, to);
 }
 
-// Faces prepared at a time: a block is prepared while the one before it is
-// looked up, so that the table slots it needs are already on their way from
-// memory.
-constexpr size_t facesAhead = 8;
+// Faces gathered at a time: the probes of all a block's corners are filled,
+// which starts fetching their table slots, before the first is looked up,
+// so that those fetches from memory overlap.
+constexpr size_t facesPerBlock = 8;
 
-struct PreparedFace {
+struct GatheredFace {
     bool usable = false;
     VertexProbe corners[3];
 };
 
-// The position cells of recently met position indices, direct-mapped: the
-// corners at a position (about six in a closed mesh) mostly follow one
-// another closely, and its cells need finding only once.
-class PositionCellCache {
-public:
-    const PositionCells& cellsOf(const VertexIndex& index, const ObjData& data,
-                                 int32_t positionIndex) {
-        if (version_ != index.cells.version) {
-            version_ = index.cells.version;
-            for (Entry& entry : entries_) {
-                entry.positionIndex = -1;
-            }
-        }
-        Entry& entry = entries_[static_cast<uint32_t>(positionIndex) % entryCount];
-        if (entry.positionIndex != positionIndex) {
-            entry.positionIndex = positionIndex;
-            entry.cells = positionCellsOf(index, data.positions[positionIndex]);
-        }
-        return entry.cells;
-    }
-
-private:
-    static constexpr size_t entryCount = 1024;
-    struct Entry {
-        int32_t positionIndex = -1;
-        PositionCells cells;
-    };
-    Entry entries_[entryCount];
-    uint32_t version_ = 0;
-};
-
-// Gathers the three corner vertices of each face and prepares their
-// look-up. The tangents come first, in a loop of their own: each is a chain
+// Gathers the three corner vertices of each face and fills their probes.
+// The tangents come first, in a loop of their own: each is a chain
 // of dependent arithmetic (two divisions and a square root) that overlaps
 // with the others only when nothing else stands between them.
-void prepareFaces(const ObjData& data, const ObjFace* faces, size_t count, const VertexIndex& index,
-                  PositionCellCache& positionCells, PreparedFace* prepared) {
+void gatherFaces(const ObjData& data, const ObjFace* faces, size_t count, const VertexIndex& index,
+                 GatheredFace* gathered) {
     const bool hasNormals = !data.normals.empty();
     const bool hasTexCoords = !data.texCoords.empty();
-    Vector3 tangents[facesAhead];
+    Vector3 tangents[facesPerBlock];
     for (size_t i = 0; i < count; ++i) {
-        prepared[i].usable = isUsable(data, faces[i], hasNormals, hasTexCoords);
-        if (prepared[i].usable) {
+        gathered[i].usable = cornersNameEntries(data, faces[i], hasNormals, hasTexCoords);
+        if (gathered[i].usable) {
             tangents[i] = faceTangent(data, faces[i]);
         }
     }
     for (size_t i = 0; i < count; ++i) {
-        if (!prepared[i].usable) {
+        if (!gathered[i].usable) {
             continue;
         }
         const ObjFace& face = faces[i];
         const Vector3 tangent = tangents[i];
-        const uint32_t tangentFields = tangentFingerprint(tangent);
         // Without "vn" lines the face normal serves all its corners (flat
         // shading); without "vt" lines the coordinate is (0, 0).
         const Vector3 flatNormal = hasNormals ? Vector3{} : faceNormal(data, face);
         for (uint32_t c = 0; c < 3; ++c) {
             const FaceVertex& corner = face.vertices[c];
-            GroupVertex& vertex = prepared[i].corners[c].vertex;
+            VertexProbe& probe = gathered[i].corners[c];
+            GroupVertex& vertex = probe.vertex;
             vertex.position = data.positions[corner.positionIndex];
             vertex.tangent = tangent;
             vertex.normal = hasNormals ? data.normals[corner.normalIndex] : flatNormal;
             vertex.texCoord = hasTexCoords ? data.texCoords[corner.texCoordIndex] : TexCoord{};
-            prepareProbe(index, prepared[i].corners[c],
-                         positionCells.cellsOf(index, data, corner.positionIndex), tangentFields);
+            fillProbe(index, probe);
         }
     }
 }
@@ -158,7 +105,7 @@ float typicalSpacing(const ObjData& data, const GroupPlan& plan) {
     const size_t step = std::max<size_t>(1, plan.faceCount / sampleSize);
     for (size_t f = plan.firstFace; f < plan.firstFace + plan.faceCount; f += step) {
         const ObjFace& face = data.faces[f];
-        if (!isUsable(data, face, false, false)) {
+        if (!cornersNameEntries(data, face, false, false)) {
             continue;
         }
         const Vector3& a = data.positions[face.vertices[0].positionIndex];
@@ -176,8 +123,7 @@ float typicalSpacing(const ObjData& data, const GroupPlan& plan) {
     return sides[sides.size() / 2];
 }
 
-void buildGroup(const Mesh& mesh, const GroupPlan& plan, VertexIndex& index,
-                PositionCellCache& positionCells, MeshGroup& group) {
+void buildGroup(const Mesh& mesh, const GroupPlan& plan, VertexIndex& index, MeshGroup& group) {
     const ObjData& data = mesh.objData;
     ObjData& lists = group.geometry;
     const size_t maxVertices = 3 * plan.faceCount;
@@ -186,34 +132,25 @@ void buildGroup(const Mesh& mesh, const GroupPlan& plan, VertexIndex& index,
     lists.tangents.reserve(maxVertices);
     lists.texCoords.reserve(maxVertices);
     lists.indices.reserve(maxVertices);
-    prepareElements(lists.indices, 0, maxVertices);
+    populateElements(lists.indices, 0, maxVertices);
     resetVertexIndex(index, maxVertices, typicalSpacing(data, plan));
 
-    const size_t first = plan.firstFace;
     const size_t end = plan.firstFace + plan.faceCount;
-    PreparedFace blocks[2][facesAhead];
-    const auto prepareBlock = [&](size_t from, PreparedFace* block) {
-        prepareFaces(data, &data.faces[from], std::min(facesAhead, end - from), index,
-                     positionCells, block);
-    };
-    if (first < end) {
-        prepareBlock(first, blocks[0]);
-    }
-    size_t prepared = 0;
-    for (size_t from = first, b = 0; from < end; from += facesAhead, b ^= 1) {
-        if (from + facesAhead < end) {
-            prepareBlock(from + facesAhead, blocks[b ^ 1]);
-        }
-        for (size_t i = 0; i < std::min(facesAhead, end - from); ++i) {
-            const PreparedFace& face = blocks[b][i];
+    GatheredFace block[facesPerBlock];
+    size_t populated = 0;
+    for (size_t from = plan.firstFace; from < end; from += facesPerBlock) {
+        const size_t count = std::min(facesPerBlock, end - from);
+        gatherFaces(data, &data.faces[from], count, index, block);
+        for (size_t i = 0; i < count; ++i) {
+            GatheredFace& face = block[i];
             if (!face.usable) {
                 continue;
             }
-            if (lists.positions.size() + 3 > prepared) {
-                prepareVertices(lists, prepared, prepared + preparedVertexStep);
-                prepared += preparedVertexStep;
+            if (lists.positions.size() + 3 > populated) {
+                populateVertices(lists, populated, populated + populatedVertexStep);
+                populated += populatedVertexStep;
             }
-            for (const VertexProbe& corner : face.corners) {
+            for (VertexProbe& corner : face.corners) {
                 lists.indices.push_back(findOrAddVertex(index, lists, corner));
             }
         }
@@ -250,9 +187,8 @@ void buildMeshGroups(Mesh& mesh) {
     const std::vector<GroupPlan> plan = planGroups(mesh.objData.faces, mesh.materials.size());
     mesh.groups.resize(plan.size());
     VertexIndex index;
-    PositionCellCache positionCells;
     for (size_t g = 0; g < plan.size(); ++g) {
         mesh.groups[g].materialIndex = plan[g].materialIndex;
-        buildGroup(mesh, plan[g], index, positionCells, mesh.groups[g]);
+        buildGroup(mesh, plan[g], index, mesh.groups[g]);
     }
 }

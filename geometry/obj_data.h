@@ -26,9 +26,9 @@ struct FaceVertex {
 
 // A face keeps its first three corners inline, so triangles need no heap
 // block of their own; corners beyond the third live in the model's
-// extraFaceVertices (see faceVertex). Its normal and tangent follow from the
-// corners (see faceFrame in obj_parser.h): a million faces take 48 MB, not
-// the 96 MB they took with those stored.
+// extraFaceVertices (see faceVertex). Its normal and tangent are not stored:
+// they follow from the corners (see faceFrame in obj_parser.h), which keeps
+// a face at 48 bytes.
 struct ObjFace {
     static constexpr uint32_t inlineVertices = 3;
 
@@ -77,4 +77,6 @@ struct Material {
 };
 
 // Empties all lists of data and gives their memory back.
-void clearObjData(ObjData& data);
+inline void clearObjData(ObjData& data) {
+    data = ObjData{};
+}

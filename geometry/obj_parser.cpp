@@ -27,10 +27,9 @@ struct StatementCounts {
     size_t faces = 0;
 };
 
-// Lines that start with "v", "vt", "vn" or "f" and white space: exact for
-// files that put one statement on a line, and only a hint otherwise.
-StatementCounts countStatementLines(std::string_view text) {
-    StatementCounts counts;
+// Adds the lines that start with "v", "vt", "vn" or "f" and white space:
+// exact for files that put one statement on a line, a hint otherwise.
+void countStatementLines(std::string_view text, StatementCounts& counts) {
     const char* p = text.data();
     const char* const end = p + text.size();
     while (end - p >= 2) {
@@ -55,18 +54,17 @@ StatementCounts countStatementLines(std::string_view text) {
         }
         p = newline + 1;
     }
-    return counts;
 }
 
 template <typename T>
 void reserveFresh(std::vector<T>& list, size_t count) {
     list.reserve(count);
-    prepareElements(list, 0, count);
+    populateElements(list, 0, count);
 }
 
-// Faces whose memory is prepared at a time: face lines that turn out to be
+// Faces whose memory is populated at a time: face lines that turn out to be
 // malformed keep no face, so only what is stored should become resident.
-constexpr size_t preparedFaceStep = size_t{1} << 16;
+constexpr size_t populatedFaceStep = size_t{1} << 16;
 
 struct ObjReading {
     ObjData& data;
@@ -75,7 +73,7 @@ struct ObjReading {
     bool hasNormals = false;
     uint32_t currentMaterial = 0;
     std::vector<MaterialRun> runs{};
-    size_t preparedFaces = 0;
+    size_t populatedFaces = 0;
     // Material name -> position in materials, the last match winning.
     std::unordered_map<std::string, uint32_t> materialPositions{};
     size_t indexedMaterials = 0;
@@ -159,10 +157,10 @@ void readFace(TextScanner& text, ObjReading& reading) {
     if (reading.runs.empty() || reading.runs.back().materialId != face.materialId) {
         reading.runs.push_back({face.materialId, data.faces.size()});
     }
-    if (data.faces.size() == reading.preparedFaces) {
-        prepareElements(data.faces, reading.preparedFaces,
-                        reading.preparedFaces + preparedFaceStep);
-        reading.preparedFaces += preparedFaceStep;
+    if (data.faces.size() == reading.populatedFaces) {
+        populateElements(data.faces, reading.populatedFaces,
+                         reading.populatedFaces + populatedFaceStep);
+        reading.populatedFaces += populatedFaceStep;
     }
     data.faces.push_back(face);
 }
@@ -266,11 +264,7 @@ void reserveLists(ObjData& data, const StatementCounts& counts, uint64_t textByt
 // on the file's start.
 bool countFileStatementLines(FileWindow& file, StatementCounts& counts) {
     for (bool moved = false;; moved = true) {
-        const StatementCounts window = countStatementLines(file.text());
-        counts.positions += window.positions;
-        counts.texCoords += window.texCoords;
-        counts.normals += window.normals;
-        counts.faces += window.faces;
+        countStatementLines(file.text(), counts);
         if (file.final()) {
             // A file that fits one window is read once.
             return !moved || rewindFileWindow(file);
@@ -304,7 +298,9 @@ Scan readObjFile(FileWindow& file, std::vector<Material>& materials, ObjData& da
 
 void parseObj(std::string_view text, std::vector<Material>& materials, ObjData& data) {
     clearObjData(data);
-    reserveLists(data, countStatementLines(text), text.size());
+    StatementCounts counts;
+    countStatementLines(text, counts);
+    reserveLists(data, counts, text.size());
     ObjReading reading{.data = data, .materials = materials};
     TextScanner scanner = scanText(text);
     readStatements(scanner, reading, nullptr);

@@ -51,6 +51,10 @@ struct FaceFrame {
 };
 FaceFrame faceFrame(const ObjData& data, const ObjFace& face);
 
+// Whether the face has three corners whose first three name entries of the
+// position list and, when asked, of the normal and texture coordinate lists.
+bool cornersNameEntries(const ObjData& data, const ObjFace& face, bool normals, bool texCoords);
+
 // faceFrame's normal and tangent alone, for the mesh builder.
 Vector3 faceNormal(const ObjData& data, const ObjFace& face);
 Vector3 faceTangent(const ObjData& data, const ObjFace& face);

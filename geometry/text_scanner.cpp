@@ -107,7 +107,7 @@ bool readDecimalWithFromChars(TextScanner& text, float& value) {
     return true;
 }
 
-bool readLongInt(TextScanner& text, int32_t& value) {
+bool readIntWithFromChars(TextScanner& text, int32_t& value) {
     const auto [stop, error] = std::from_chars(text.cursor, text.end, value);
     if (error == std::errc::result_out_of_range) {
         value = *text.cursor == '-' ? INT32_MIN : INT32_MAX;

@@ -77,9 +77,9 @@ bool readIntWithCLibrary(TextScanner& text, int32_t& value);
 // from_chars on a decimal at the cursor (after the white space), out of line
 // so that the common paths of readFloat and readInt stay small enough to
 // inline. readDecimalWithFromChars reads nothing and returns false for a
-// value out of range; readLongInt clamps it as strtol does.
+// value out of range; readIntWithFromChars clamps it as strtol does.
 bool readDecimalWithFromChars(TextScanner& text, float& value);
-bool readLongInt(TextScanner& text, int32_t& value);
+bool readIntWithFromChars(TextScanner& text, int32_t& value);
 #endif
 
 #if TIDEMOOR_NUMBERS_FROM_CHARS
@@ -190,7 +190,7 @@ inline bool readInt(TextScanner& text, int32_t& value) {
             text.cursor = q;
             return true;
         }
-        return readLongInt(text, value);
+        return readIntWithFromChars(text, value);
     }
 #endif
     return readIntWithCLibrary(text, value);

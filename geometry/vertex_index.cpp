@@ -1,35 +1,4 @@
-// The vertex index of a mesh group: an open-addressing hash table (linear
-// probing) over grid cells of the keyed components, with a fingerprint of the
-// other components in every entry. See vertex_index.h for the idea.
-//
-// The cell of a value x, at p cells per unit with an offset o, is
-// floor(x p + o), worked out in double precision, where x p is exact and the
-// sum is off by at most 2^-19 for |x| < 2^20. The match test
-// fl(|s - c|) < t implies the exact |s - c| < t, since rounding never crosses
-// the float t; so s p + o lies within t p of c p + o, and a matching stored
-// value's cell is the corner's own unless the corner's place in its cell is
-// within t p plus the rounding of both of a border. Cells are wider than a
-// tolerance, so only the next cell across can be reached. At 2^20 and beyond
-// two floats differ by far more than a tolerance, so only equal values match:
-// such a value's cell is its bit pattern, far beyond every other cell, which
-// keeps huge values apart without ever needing a neighbour.
-//
-// The fingerprint holds, in eight fields, the low bits of the fine cells
-// (4096 per unit, about 2.4 tolerances wide) of tangent x, y, z, normal x,
-// y, z and texture coordinate u, v. Values less than a tolerance apart lie in
-// fine cells at most one apart, so each field of a match's fingerprint is
-// within one of the corner's, modulo the field's size.
-//
-// Choosing the cells anew: each component is either not keyed or keyed with
-// cells 2^e wide, finestExponent <= e <= coarsestExponent. The sample is
-// drawn evenly from the stored vertices and from the runs that the latest
-// costly look-ups read. For a choice it gives the mean number of cells a
-// look-up searches (from where the sampled values lie in their cells) and
-// the mean number of other stored vertices in a vertex's own cell (from the
-// sampled pairs sharing one, scaled to the whole group); their product, with
-// a little for every cell searched, estimates the entries read. Each
-// component in turn takes its cheapest choice with the others fixed, until
-// none changes.
+// The vertex index of a mesh group; vertex_index.h gives the account.
 #include "geometry/vertex_index.h"
 
 #include <algorithm>
@@ -65,6 +34,16 @@ constexpr int64_t minimumWaste = int64_t{1} << 20;
 constexpr int64_t wastePerVertex = 16;
 constexpr size_t sampleSize = 256;
 constexpr size_t costlySampleSize = 32; // per costly corner
+// A choice of cells replaces the present one only when it is estimated to
+// read this share of the entries or fewer: the estimates come from a small
+// sample, and every change files all vertices again.
+constexpr double clearGain = 0.95;
+// Each component's best choice depends on the others', so rounds repeat
+// until none changes; this bounds the work where choices keep trading places.
+constexpr int choiceRounds = 4;
+// Slots a searched cell costs beyond the vertices sharing it: the empty slot
+// that ends its probe run, and entries of other cells within the run.
+constexpr double slotsPerCellSearched = 2.0;
 
 uint64_t nextRandom(uint64_t& state) {
     uint64_t z = (state += 0x9E3779B97F4A7C15ull);
@@ -93,8 +72,8 @@ struct Cell {
     int near;
 };
 
-[[gnu::always_inline]] inline Cell cellOf(float value, double perUnit, double offset,
-                                          double reach) {
+// Along component k of the cells.
+[[gnu::always_inline]] inline Cell cellOf(const VertexCells& cells, int k, float value) {
     if (!(std::fabs(value) < linearLimit)) {
         uint32_t bits;
         const float magnitude = std::fabs(value);
@@ -104,14 +83,11 @@ struct Cell {
     }
     // The offset includes cellBias, which keeps y positive: truncation is
     // then floor.
-    const double y = static_cast<double>(value) * perUnit + offset;
+    const double y = static_cast<double>(value) * cells.cellsPerUnit[k] + cells.offset[k];
     const auto number = static_cast<int64_t>(y);
     const double place = y - static_cast<double>(number);
+    const double reach = cells.reach[k];
     return {number, (place < reach ? 1 : 0) | (place >= 1.0 - reach ? 2 : 0)};
-}
-
-[[gnu::always_inline]] inline Cell cellOf(const VertexCells& cells, int k, float value) {
-    return cellOf(value, cells.cellsPerUnit[k], cells.offset[k], cells.reach[k]);
 }
 
 // The cells searched along the component: the value's own and those across.
@@ -174,10 +150,11 @@ uint32_t fineField(float value, const Field& field) {
     return (cell & ((1u << field.bits) - 1)) << field.shift;
 }
 
-uint32_t otherFieldsOf(const GroupVertex& v) {
-    return fineField(v.normal.x, fields[3]) | fineField(v.normal.y, fields[4]) |
-           fineField(v.normal.z, fields[5]) | fineField(v.texCoord.u, fields[6]) |
-           fineField(v.texCoord.v, fields[7]);
+uint32_t fingerprintOf(const GroupVertex& v) {
+    return fineField(v.tangent.x, fields[0]) | fineField(v.tangent.y, fields[1]) |
+           fineField(v.tangent.z, fields[2]) | fineField(v.normal.x, fields[3]) |
+           fineField(v.normal.y, fields[4]) | fineField(v.normal.z, fields[5]) |
+           fineField(v.texCoord.u, fields[6]) | fineField(v.texCoord.v, fields[7]);
 }
 
 // Whether every field of a is within one of b's, modulo the field's size.
@@ -189,21 +166,15 @@ bool fingerprintsClose(uint32_t a, uint32_t b) {
     return ((shifted + nearTop) & guardBits) == 0;
 }
 
-// x - x is 0 for finite x and NaN otherwise; one test for many values.
-[[gnu::always_inline]] inline bool isFinitePosition(const Vector3& p) {
-    return (p.x - p.x) + (p.y - p.y) + (p.z - p.z) == 0.0f;
-}
-
-[[gnu::always_inline]] inline bool isFiniteBeyondPosition(const GroupVertex& v) {
-    const float sum = (v.tangent.x - v.tangent.x) + (v.tangent.y - v.tangent.y) +
-                      (v.tangent.z - v.tangent.z) + (v.normal.x - v.normal.x) +
-                      (v.normal.y - v.normal.y) + (v.normal.z - v.normal.z) +
-                      (v.texCoord.u - v.texCoord.u) + (v.texCoord.v - v.texCoord.v);
-    return sum == 0.0f;
-}
-
-[[gnu::always_inline]] inline bool isFiniteVertex(const GroupVertex& v) {
-    return isFinitePosition(v.position) && isFiniteBeyondPosition(v);
+// x - x is 0 for finite x and NaN otherwise; one test for many values, in
+// two sums that add up side by side.
+bool isFiniteVertex(const GroupVertex& v) {
+    const auto zero = [](float x) { return x - x; };
+    const float first = zero(v.position.x) + zero(v.position.y) + zero(v.position.z) +
+                        zero(v.tangent.x) + zero(v.tangent.y) + zero(v.tangent.z);
+    const float second = zero(v.normal.x) + zero(v.normal.y) + zero(v.normal.z) +
+                         zero(v.texCoord.u) + zero(v.texCoord.v);
+    return first + second == 0.0f;
 }
 
 bool near(float stored, float candidate) {
@@ -291,7 +262,7 @@ void rebuild(VertexIndex& index, const ObjData& lists, size_t slotCount) {
     VertexProbe probe;
     for (size_t i = 0; i < lists.positions.size(); ++i) {
         probe.vertex = storedVertex(lists, i);
-        prepareProbe(index, probe);
+        fillProbe(index, probe);
         if (probe.finite) {
             fileVertex(index, probe.ownHash, probe.fingerprint, static_cast<uint32_t>(i));
         }
@@ -337,7 +308,7 @@ double estimateReads(Sample& sample, const VertexCells& cells, int k, bool keyed
         pairs += static_cast<double>(run - 1);
     }
     const double sharing = 2.0 * pairs / static_cast<double>(n) * sample.storedPerSampled;
-    return spread / static_cast<double>(n) * (2.0 + sharing);
+    return spread / static_cast<double>(n) * (slotsPerCellSearched + sharing);
 }
 
 // Chooses the keyed components and their widths anew from a sample of the
@@ -358,7 +329,7 @@ void chooseCells(VertexIndex& index, const ObjData& lists) {
     for (uint32_t c = 0; c < costly; ++c) {
         VertexProbe probe;
         probe.vertex = index.costlyCorners[c];
-        prepareProbe(index, probe);
+        fillProbe(index, probe);
         size_t taken = 0;
         forEachCell(probe, [&](uint64_t hash) {
             for (size_t i = hash & index.mask;
@@ -388,7 +359,7 @@ void chooseCells(VertexIndex& index, const ObjData& lists) {
     sample.keys.resize(n);
 
     VertexCells cells = index.cells;
-    for (int round = 0, changed = 1; changed && round < 4; ++round) {
+    for (int round = 0, changed = 1; changed && round < choiceRounds; ++round) {
         changed = 0;
         for (int k = 0; k < vertexComponents; ++k) {
             for (size_t i = 0; i < n; ++i) {
@@ -410,8 +381,7 @@ void chooseCells(VertexIndex& index, const ObjData& lists) {
             for (int choice = 0; choice < choiceCount; ++choice) {
                 setChoice(cells, k, finestExponent + choice, choice != notKeyed);
                 const double reads = estimateReads(sample, cells, k, choice != notKeyed);
-                // Only a clear gain is worth a change.
-                if (reads < 0.95 * bestReads) {
+                if (reads < clearGain * bestReads) {
                     best = choice;
                     bestReads = reads;
                 }
@@ -432,17 +402,6 @@ void chooseCells(VertexIndex& index, const ObjData& lists) {
     }
 }
 
-// Prepares the vertex again for the index's present cells, first filing
-// the lists' vertices in an index never reset.
-[[gnu::noinline]] uint32_t findOrAddAfresh(VertexIndex& index, ObjData& lists,
-                                           const GroupVertex& vertex) {
-    if (index.slots.empty()) {
-        resetVertexIndex(index, lists.positions.size());
-        rebuild(index, lists, index.mask + 1);
-    }
-    return findOrAddVertex(index, lists, vertex);
-}
-
 } // namespace
 
 uint64_t unpredictableNumber() {
@@ -458,7 +417,7 @@ void resetVertexIndex(VertexIndex& index, size_t expectedVertices, float positio
     if (index.slots.size() < slotCount) {
         std::vector<VertexIndex::Slot>().swap(index.slots);
         index.slots.reserve(slotCount);
-        prepareElements(index.slots, 0, slotCount);
+        populateElements(index.slots, 0, slotCount);
         index.slots.resize(slotCount);
     }
     std::fill_n(index.slots.begin(), slotCount, VertexIndex::Slot{0, VertexIndex::emptySlot});
@@ -482,91 +441,45 @@ void resetVertexIndex(VertexIndex& index, size_t expectedVertices, float positio
     ++cells.version;
 }
 
-PositionCells positionCellsOf(const VertexIndex& index, const Vector3& position) {
-    const VertexCells& cells = index.cells;
-    PositionCells found;
-    found.cellsVersion = cells.version;
-    found.finite = isFinitePosition(position);
-    if (!found.finite) {
-        return found;
-    }
-    const float values[3] = {position.x, position.y, position.z};
-    for (int j = 0; j < cells.keyedCount && cells.keyed[j] < 3; ++j) {
-        const int k = cells.keyed[j];
-        const Cell cell = cellOf(cells, k, values[k]);
-        found.sum += cells.multiplier[k] * static_cast<uint64_t>(cell.number);
-        found.near = static_cast<uint8_t>(found.near | cell.near << (2 * k));
-    }
-    return found;
-}
-
-uint32_t tangentFingerprint(const Vector3& t) {
-    return fineField(t.x, fields[0]) | fineField(t.y, fields[1]) | fineField(t.z, fields[2]);
-}
-
-void prepareProbe(const VertexIndex& index, VertexProbe& probe) {
-    prepareProbe(index, probe, positionCellsOf(index, probe.vertex.position),
-                 tangentFingerprint(probe.vertex.tangent));
-}
-
-void prepareProbe(const VertexIndex& index, VertexProbe& probe, const PositionCells& position,
-                  uint32_t tangentFields) {
+void fillProbe(const VertexIndex& index, VertexProbe& probe) {
     const GroupVertex& v = probe.vertex;
     const VertexCells& cells = index.cells;
-    if (position.cellsVersion != cells.version) {
-        prepareProbe(index, probe);
-        return;
-    }
     probe.cellsVersion = cells.version;
-    probe.finite = position.finite && isFiniteBeyondPosition(v);
+    probe.finite = isFiniteVertex(v);
     if (!probe.finite) {
         return;
     }
-    uint64_t sum = position.sum;
+    // The keyed components ascend: those beyond the position are read only
+    // when the last one keyed is.
+    float values[vertexComponents] = {v.position.x, v.position.y, v.position.z};
+    if (cells.keyedCount > 0 && cells.keyed[cells.keyedCount - 1] >= 3) {
+        componentsOf(v, values);
+    }
+    uint64_t sum = 0;
     int bordersNear = 0;
     int combinations = 1;
-    const auto stepAcross = [&](uint64_t step, int near) {
-        int count = 0;
-        if (near & 1) {
-            probe.steps[bordersNear][count++] = 0 - step;
-        }
-        if (near & 2) {
-            probe.steps[bordersNear][count++] = step;
-        }
-        probe.stepCount[bordersNear++] = static_cast<uint8_t>(count);
-        combinations *= 1 + count;
-    };
-    // The keyed components ascend: the position's come first.
-    int positionKeyed = 0;
-    while (positionKeyed < cells.keyedCount && cells.keyed[positionKeyed] < 3) {
-        ++positionKeyed;
-    }
-    if (position.near != 0) {
-        for (int j = 0; j < positionKeyed; ++j) {
-            const int k = cells.keyed[j];
-            const int near = position.near >> (2 * k) & 3;
-            if (near != 0) {
-                stepAcross(cells.multiplier[k], near);
+    for (int j = 0; j < cells.keyedCount; ++j) {
+        const int k = cells.keyed[j];
+        const uint64_t step = cells.multiplier[k];
+        const Cell cell = cellOf(cells, k, values[k]);
+        sum += step * static_cast<uint64_t>(cell.number);
+        if (cell.near != 0) {
+            uint8_t& count = probe.stepCount[bordersNear];
+            count = 0;
+            if (cell.near & 1) {
+                probe.steps[bordersNear][count++] = 0 - step;
             }
-        }
-    }
-    if (positionKeyed < cells.keyedCount) {
-        float values[vertexComponents];
-        componentsOf(v, values);
-        for (int j = positionKeyed; j < cells.keyedCount; ++j) {
-            const int k = cells.keyed[j];
-            const Cell cell = cellOf(cells, k, values[k]);
-            const uint64_t step = cells.multiplier[k];
-            sum += step * static_cast<uint64_t>(cell.number);
-            if (cell.near != 0) {
-                stepAcross(step, cell.near);
+            if (cell.near & 2) {
+                probe.steps[bordersNear][count++] = step;
             }
+            combinations *= 1 + count;
+            ++bordersNear;
         }
     }
     probe.cellSum = sum;
     probe.bordersNear = bordersNear;
     probe.ownHash = mix(sum);
-    probe.fingerprint = tangentFields | otherFieldsOf(v);
+    probe.fingerprint = fingerprintOf(v);
 
     probe.hashCount = 0;
     if (bordersNear == 0) {
@@ -574,16 +487,14 @@ void prepareProbe(const VertexIndex& index, VertexProbe& probe, const PositionCe
     } else if (combinations <= VertexProbe::maxPrefetched) {
         forEachCell(probe, [&probe](uint64_t hash) { probe.hashes[probe.hashCount++] = hash; });
     }
-    if (!index.slots.empty()) {
-        for (int h = 0; h < probe.hashCount; ++h) {
-            __builtin_prefetch(&index.slots[probe.hashes[h] & index.mask]);
-        }
+    for (int h = 0; h < probe.hashCount; ++h) {
+        __builtin_prefetch(&index.slots[probe.hashes[h] & index.mask]);
     }
 }
 
-uint32_t findOrAddVertex(VertexIndex& index, ObjData& lists, const VertexProbe& probe) {
-    if (probe.cellsVersion != index.cells.version || index.slots.empty()) {
-        return findOrAddAfresh(index, lists, probe.vertex);
+uint32_t findOrAddVertex(VertexIndex& index, ObjData& lists, VertexProbe& probe) {
+    if (probe.cellsVersion != index.cells.version) {
+        fillProbe(index, probe);
     }
     uint32_t found = VertexIndex::emptySlot;
     if (probe.finite) {
@@ -624,11 +535,4 @@ uint32_t findOrAddVertex(VertexIndex& index, ObjData& lists, const VertexProbe& 
         index.readCredit = 0;
     }
     return found;
-}
-
-uint32_t findOrAddVertex(VertexIndex& index, ObjData& lists, const GroupVertex& vertex) {
-    VertexProbe probe;
-    probe.vertex = vertex;
-    prepareProbe(index, probe);
-    return findOrAddVertex(index, lists, probe);
 }

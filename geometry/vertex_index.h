@@ -4,30 +4,43 @@
 // scanning all earlier vertices, found in expected constant time whichever
 // components the corners share and whichever they differ in.
 //
-// Vertices are filed in a hash table under their cell in a grid over some of
-// their eleven components, the keyed ones. Each keyed component has its own
-// cell width, a power of two from about 1.2 to 80,000 tolerances, and its own
-// offset of the cell borders, drawn afresh at every reset so that no file can
-// put its values on borders on purpose. A stored vertex that matches a corner
-// lies within the tolerance of it in every component, so in each keyed
-// component its cell is the corner's own or, where the corner lies within a
-// tolerance of a border, the neighbour across that border. Those cells are
-// searched, and the lowest matching index among all of them wins.
+// Vertices are filed in an open-addressing hash table (linear probing) under
+// their cell in a grid over some of their eleven components, the keyed ones.
+// Each keyed component has its own cell width, a power of two from about 1.2
+// to 80,000 tolerances, and its own offset of the cell borders, drawn afresh
+// at every reset so that no file can put its values on borders on purpose.
+// A value x, at p cells per unit with offset o, lies in cell floor(x p + o),
+// worked out in double precision: x p is exact and the sum is off by at most
+// 2^-19 for |x| < 2^20. The match test fl(|s - c|) < t implies the exact
+// |s - c| < t, since rounding never crosses the float t, so a matching
+// stored value lies in the corner's own cell or, where the corner lies
+// within t p (plus the rounding) of a border, in the next cell across it;
+// cells are wider than a tolerance, so no further. Those cells are searched,
+// and the lowest matching index among all of them wins. From 2^20 on two
+// floats differ by far more than a tolerance, so only equal values match:
+// such a value's cell is its bit pattern, far beyond every other cell.
 //
 // A group starts keyed on position alone, with cells a few times finer than
 // the typical spacing of its positions. The corners that share a position
 // (one per face around it, each with its own tangent) are told apart by a
-// fingerprint of fine cells of tangent, normal and texture coordinate kept in
-// every entry, which rules out nearly every entry that cannot match without
-// reading the vertex itself. The index counts the entries its look-ups read.
-// When they read many more than that, as when thousands of corners share a
-// position and differ only in texture coordinate or normal, it chooses anew
-// which components to key and how finely: from a sample of its stored
-// vertices, some drawn evenly and some from where the costly look-ups read,
-// it estimates for each choice how many cells a look-up searches and how
-// many stored vertices share them, keeps the cheapest, and files every
-// vertex again. The wasted reads must first outweigh that re-filing, so it
-// costs at most a fixed share of the look-ups' own work.
+// fingerprint kept in every entry: the low bits of the fine cells (4096 per
+// unit, about 2.4 tolerances wide) of tangent, normal and texture
+// coordinate. Values less than a tolerance apart lie in fine cells at most
+// one apart, so each field of a match's fingerprint is within one of the
+// corner's; nearly every entry that cannot match is ruled out without
+// reading the vertex.
+//
+// The index counts the entries its look-ups read. When they read many more
+// than that, as when thousands of corners share a position and differ only
+// in texture coordinate or normal, it chooses anew which components to key
+// and how finely. A sample of the stored vertices, some drawn evenly and
+// some from the runs the latest costly look-ups read, gives for each choice
+// the mean number of cells a look-up searches and of stored vertices in a
+// vertex's own cell; their product estimates the entries read. Each
+// component in turn takes its cheapest choice with the others fixed, and
+// every vertex is filed again under the new cells. The wasted reads must
+// first outweigh that re-filing, so it costs at most a fixed share of the
+// look-ups' own work.
 #pragma once
 
 #include <cstddef>
@@ -91,9 +104,9 @@ struct VertexIndex {
     uint64_t randomState = unpredictableNumber();
 };
 
-// A corner prepared for look-up: its cells, hashes and fingerprint, computed
-// ahead so that the table's memory can be fetched while earlier corners are
-// looked up.
+// A corner ready for look-up: its cells, hashes and fingerprint, found ahead
+// so that the table's memory can be fetched while earlier corners are looked
+// up.
 struct VertexProbe {
     static constexpr int maxPrefetched = 8;
 
@@ -119,41 +132,18 @@ struct VertexProbe {
 // Empties the index for a group that will have at most expectedVertices
 // vertices; the table's memory is kept for the next group. positionSpacing,
 // when known, is a typical distance between neighbouring positions of the
-// group: position cells are made about four times finer than that.
+// group: position cells are made about four times finer than that. An index
+// is reset before its first look-up.
 void resetVertexIndex(VertexIndex& index, size_t expectedVertices, float positionSpacing = 0.0f);
 
 // Fills probe's cells, hashes and fingerprint from probe.vertex and starts
 // fetching the table slots it will search first.
-void prepareProbe(const VertexIndex& index, VertexProbe& probe);
-
-// The share of a probe that follows from the position alone: found once, it
-// serves every corner at that position while the index keeps its cells.
-struct PositionCells {
-    uint32_t cellsVersion = 0; // of the index's cells these were found for
-    bool finite = false;
-    // For each keyed position component k, bit 2k when the position lies
-    // within a tolerance of its cell's lower border, bit 2k + 1 of the upper.
-    uint8_t near = 0;
-    uint64_t sum = 0; // the keyed position components' share of the cell sum
-};
-PositionCells positionCellsOf(const VertexIndex& index, const Vector3& position);
-
-// The fingerprint fields of a tangent, which the corners of a face share.
-uint32_t tangentFingerprint(const Vector3& tangent);
-
-// prepareProbe with the shares found ahead for probe.vertex's position and
-// tangent; position cells found before the index last changed its cells are
-// found again.
-void prepareProbe(const VertexIndex& index, VertexProbe& probe, const PositionCells& position,
-                  uint32_t tangentFields);
+void fillProbe(const VertexIndex& index, VertexProbe& probe);
 
 // Index of the first vertex of the group's lists (positions, tangents,
 // normals, texCoords, equally long, entry i being vertex i) that matches the
 // probe's vertex; when none does, the vertex is appended to the lists and its
 // new index returned. A vertex with a NaN or infinite component can never
-// match, so it is always new. A probe prepared before the index last changed
-// its cells is prepared again.
-uint32_t findOrAddVertex(VertexIndex& index, ObjData& lists, const VertexProbe& probe);
-
-// The same for a vertex not prepared before.
-uint32_t findOrAddVertex(VertexIndex& index, ObjData& lists, const GroupVertex& vertex);
+// match, so it is always new. A probe filled before the index last changed
+// its cells is filled again first.
+uint32_t findOrAddVertex(VertexIndex& index, ObjData& lists, VertexProbe& probe);

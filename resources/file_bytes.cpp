@@ -51,7 +51,7 @@ bool readFileBytes(const char* path, FileBytes& out, size_t maxBytes) {
     if (!bytes) {
         return false;
     }
-    prepareForWriting(bytes.get(), size, 0, size);
+    populateForWriting(bytes.get(), size, 0, size);
     const int64_t got = readUpTo(file.fd, bytes.get(), size);
     if (got < 0) {
         return false;

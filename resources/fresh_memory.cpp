@@ -1,11 +1,7 @@
-// Bulk population of fresh pages with madvise(MADV_POPULATE_WRITE) on the
-// pages of the range. It is advice: a kernel that refuses it leaves the
-// pages to be touched one by one as before.
-//
-// Small pages only. Asking for 2 MiB pages as well (MADV_HUGEPAGE) made a
-// million-triangle model load as fast, but a model four times larger, whose
-// footprint outgrows the memory recently given back, took twice as long:
-// here a fresh large page costs up to several times its 512 small ones.
+// Population of fresh pages with madvise(MADV_POPULATE_WRITE) on the small
+// pages of the range. It is advice: a kernel that refuses it leaves the pages
+// to be touched one by one. Large pages are not asked for (MADV_HUGEPAGE):
+// a fresh large page can cost several times its 512 small ones.
 #include "resources/fresh_memory.h"
 
 #include <algorithm>
@@ -32,7 +28,7 @@ uintptr_t roundDown(uintptr_t value, uintptr_t step) {
 } // namespace
 #endif
 
-void prepareForWriting(void* buffer, size_t bufferBytes, size_t from, size_t to) {
+void populateForWriting(void* buffer, size_t bufferBytes, size_t from, size_t to) {
 #if defined(__linux__)
 #ifndef MADV_POPULATE_WRITE
     constexpr int MADV_POPULATE_WRITE = 23; // Linux 5.14

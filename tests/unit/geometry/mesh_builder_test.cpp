@@ -99,10 +99,10 @@ TEST(MeshBuilder, OneGroupPerMaterialRun) {
     }
 }
 
-// Faces are prepared in blocks, with their tangents apart and the cells of
-// each position index kept for the corners that follow. A group whose faces
-// reuse positions far apart in the lists (sharing one kept entry), name equal
-// positions under different indices, crowd thousands of corners onto three
+// Faces are gathered in blocks, with their tangents apart, and their probes
+// filled before any is looked up. A group whose faces reuse positions far
+// apart in the lists, name equal positions under different indices, crowd
+// thousands of corners onto three
 // positions (so that the index chooses its cells anew on the way) and name
 // entries that do not exist must still give exactly the linear scan.
 TEST(MeshBuilder, MatchesTheLinearScanOverManyFaces) {
