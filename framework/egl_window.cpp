@@ -8,7 +8,6 @@
 // so the framework's queue holds only what the program posts itself.
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <string>
 #include <vector>
 
@@ -242,14 +241,4 @@ void waitWindowSystem() {}
 void swapBuffers() {
     if (platform.surface != EGL_NO_SURFACE)
         eglSwapBuffers(platform.display, platform.surface);
-}
-
-int64_t readCounter() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
-}
-
-int64_t counterFrequency() {
-    return 1000000000;
 }

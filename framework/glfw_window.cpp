@@ -5,7 +5,6 @@
 // empty. Quitting is the window procedure's decision, so the close button only
 // queues WM_CLOSE and GLFW's should-close flag is cleared again.
 #include <cstdio>
-#include <ctime>
 
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
@@ -156,14 +155,4 @@ void waitWindowSystem() {
 void swapBuffers() {
     if (platform.window)
         glfwSwapBuffers(platform.window);
-}
-
-int64_t readCounter() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
-}
-
-int64_t counterFrequency() {
-    return 1000000000;
 }

@@ -4,7 +4,8 @@
 // browser_window.cpp for the page's canvas, egl_window.cpp for rendering
 // without a window or X server, scripted_window.cpp for tests).
 // Backends without a Win32 message queue take the message functions from
-// message_queue.cpp. Each backend keeps its own handles; shared code never
+// message_queue.cpp; the GLFW and EGL backends read posix_counter.cpp's
+// counter. Each backend keeps its own handles; shared code never
 // sees them and never includes a backend's headers.
 #pragma once
 
