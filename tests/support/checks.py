@@ -24,7 +24,8 @@ def expected_transcript(source):
 
 
 def read_png(path):
-    """8-bit RGB or RGBA PNG as (width, height, rows of RGB bytes)."""
+    """8-bit RGB, RGBA or grey PNG as (width, height, rows of RGB bytes, or of
+    grey bytes for a grey picture)."""
     with open(path, "rb") as file:
         data = file.read()
     if data[:8] != b"\x89PNG\r\n\x1a\n":
@@ -40,9 +41,9 @@ def read_png(path):
             compressed += body
         at += 12 + length
     width, height, depth, colour, _, _, interlace = header
-    if depth != 8 or colour not in (2, 6) or interlace != 0:
-        raise ValueError(f"{path}: only 8-bit RGB(A) without interlacing is read here")
-    channels = 4 if colour == 6 else 3
+    if depth != 8 or colour not in (0, 2, 6) or interlace != 0:
+        raise ValueError(f"{path}: only 8-bit grey or RGB(A) without interlacing is read here")
+    channels = {0: 1, 2: 3, 6: 4}[colour]
     raw = zlib.decompress(compressed)
     stride = width * channels
     rows, previous = [], bytearray(stride)
@@ -64,7 +65,7 @@ def read_png(path):
                 pa, pb, pc = abs(p - left), abs(p - up), abs(p - corner)
                 guess = left if pa <= pb and pa <= pc else up if pb <= pc else corner
                 line[x] = (line[x] + guess) & 0xFF
-        rows.append(bytes(line) if channels == 3 else bytes(b for i, b in enumerate(line) if i % 4 != 3))
+        rows.append(bytes(line) if channels != 4 else bytes(b for i, b in enumerate(line) if i % 4 != 3))
         previous = line
     return width, height, rows
 

@@ -3,7 +3,8 @@
 check the native ones: tidemoor's start-up transcript, its window's class and
 client size, Escape and the close request (WM_CLOSE) each ending it with exit
 code 0, and its exported terminate callback; tidemoor-capture's frames 2 and
-120 against the reference pictures, within the same tolerance.
+120 against the reference pictures, within the same tolerance, and its shadow
+map written in grey.
 
 Run by scripts/test-win32 with WINEPREFIX and DISPLAY (an Xvfb server) set:
     check_programs.py LAYOUT SOURCE PROBE
@@ -178,6 +179,8 @@ def check_capture(report, layout, source):
                  "0.016667", "--size", "320x250"]
     for frame, path in files.items():
         arguments += ["--shot", f"{frame}:{path}"]
+    shadow = os.path.join(shots, "shadow120.png")
+    arguments += ["--shadow-shot", f"120:{shadow}"]
     program = Program(arguments, os.path.join(layout, "scene"))
     try:
         code = program.wait(180)
@@ -201,6 +204,25 @@ def check_capture(report, layout, source):
         figures = (f"mean difference {measured[0]:.3f} (below 2.0 wanted), "
                    f"changed pixels {100 * measured[1]:.2f} % (below 1 % wanted)")
         report.check(f"tidemoor-capture.exe {name} matches the reference", ok, figures=figures)
+    check_shadow_shot(report, shadow)
+
+
+def check_shadow_shot(report, path):
+    """The shadow map as the Linux capture writes it: 1024 x 1024 grey, the
+    nearest texel drawn black, the map mostly white, many levels between."""
+    name = "tidemoor-capture.exe --shadow-shot writes the shadow map in grey"
+    try:
+        width, height, rows = read_png(path)
+    except (OSError, ValueError) as error:
+        report.check(name, False, str(error))
+        return
+    texels = b"".join(rows)
+    levels = set(texels)
+    drawn = sum(1 for value in texels if value < 255) / max(len(texels), 1)
+    ok = (width, height) == (1024, 1024) and len(texels) == width * height and 0 in levels \
+        and len(levels) > 100 and 0.05 < drawn < 0.95
+    report.check(name, ok, figures=f"{width} x {height}, {len(levels)} grey levels, "
+                 f"{100 * drawn:.1f} % of texels drawn")
 
 
 def main():
