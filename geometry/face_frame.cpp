@@ -29,14 +29,15 @@ Vector3 perpendicularTo(const Vector3& n) {
     return unitOrZero({axis.x - along * n.x, axis.y - along * n.y, axis.z - along * n.z});
 }
 
-Vector3 normalOf(const ObjData& data, const ObjFace& face) {
+} // namespace
+
+Vector3 namedFaceNormal(const ObjData& data, const ObjFace& face) {
     return computeFaceNormal(data.positions[face.vertices[0].positionIndex],
                              data.positions[face.vertices[1].positionIndex],
                              data.positions[face.vertices[2].positionIndex]);
 }
 
-// The tangent of a face whose corners name entries of both lists.
-Vector3 tangentOf(const ObjData& data, const ObjFace& face) {
+Vector3 namedFaceTangent(const ObjData& data, const ObjFace& face) {
     const FaceVertex& c0 = face.vertices[0];
     const FaceVertex& c1 = face.vertices[1];
     const FaceVertex& c2 = face.vertices[2];
@@ -60,12 +61,10 @@ Vector3 tangentOf(const ObjData& data, const ObjFace& face) {
     // Texture coordinates on one line (or one point) give no direction for
     // u; any direction in the face's plane keeps the shading finite.
     if (!isFinite(tangent) || isZero(tangent)) {
-        return perpendicularTo(normalOf(data, face));
+        return perpendicularTo(namedFaceNormal(data, face));
     }
     return tangent;
 }
-
-} // namespace
 
 bool cornersNameEntries(const ObjData& data, const ObjFace& face, bool normals, bool texCoords) {
     if (face.vertexCount < 3) {
@@ -91,14 +90,14 @@ Vector3 computeFaceNormal(const Vector3& p0, const Vector3& p1, const Vector3& p
 }
 
 Vector3 faceNormal(const ObjData& data, const ObjFace& face) {
-    return cornersNameEntries(data, face, false, false) ? normalOf(data, face) : Vector3{};
+    return cornersNameEntries(data, face, false, false) ? namedFaceNormal(data, face) : Vector3{};
 }
 
 Vector3 faceTangent(const ObjData& data, const ObjFace& face) {
     if (data.texCoords.empty() || !cornersNameEntries(data, face, false, true)) {
         return {};
     }
-    return tangentOf(data, face);
+    return namedFaceTangent(data, face);
 }
 
 FaceFrame faceFrame(const ObjData& data, const ObjFace& face) {

@@ -60,9 +60,9 @@ struct GatheredFace {
 };
 
 // Gathers the three corner vertices of each face and fills their probes.
-// The tangents come first, in a loop of their own: each is a chain
-// of dependent arithmetic (two divisions and a square root) that overlaps
-// with the others only when nothing else stands between them.
+// The tangents come first, in a loop of their own: each is a chain of
+// dependent arithmetic (two divisions and a square root) that overlaps with
+// the others only when nothing else stands between them.
 void gatherFaces(const ObjData& data, const ObjFace* faces, size_t count, const VertexIndex& index,
                  GatheredFace* gathered) {
     const bool hasNormals = !data.normals.empty();
@@ -70,8 +70,8 @@ void gatherFaces(const ObjData& data, const ObjFace* faces, size_t count, const 
     Vector3 tangents[facesPerBlock];
     for (size_t i = 0; i < count; ++i) {
         gathered[i].usable = cornersNameEntries(data, faces[i], hasNormals, hasTexCoords);
-        if (gathered[i].usable) {
-            tangents[i] = faceTangent(data, faces[i]);
+        if (gathered[i].usable && hasTexCoords) {
+            tangents[i] = namedFaceTangent(data, faces[i]);
         }
     }
     for (size_t i = 0; i < count; ++i) {
@@ -82,7 +82,7 @@ void gatherFaces(const ObjData& data, const ObjFace* faces, size_t count, const 
         const Vector3 tangent = tangents[i];
         // Without "vn" lines the face normal serves all its corners (flat
         // shading); without "vt" lines the coordinate is (0, 0).
-        const Vector3 flatNormal = hasNormals ? Vector3{} : faceNormal(data, face);
+        const Vector3 flatNormal = hasNormals ? Vector3{} : namedFaceNormal(data, face);
         for (uint32_t c = 0; c < 3; ++c) {
             const FaceVertex& corner = face.vertices[c];
             VertexProbe& probe = gathered[i].corners[c];

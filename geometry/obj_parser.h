@@ -55,6 +55,11 @@ FaceFrame faceFrame(const ObjData& data, const ObjFace& face);
 // position list and, when asked, of the normal and texture coordinate lists.
 bool cornersNameEntries(const ObjData& data, const ObjFace& face, bool normals, bool texCoords);
 
-// faceFrame's normal and tangent alone, for the mesh builder.
+// faceFrame's normal and tangent alone.
 Vector3 faceNormal(const ObjData& data, const ObjFace& face);
 Vector3 faceTangent(const ObjData& data, const ObjFace& face);
+
+// The same for a face already known to name entries (cornersNameEntries, with
+// texture coordinates for the tangent), so the mesh builder checks it once.
+Vector3 namedFaceNormal(const ObjData& data, const ObjFace& face);
+Vector3 namedFaceTangent(const ObjData& data, const ObjFace& face);
