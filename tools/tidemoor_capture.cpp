@@ -232,11 +232,11 @@ constexpr const char* usage =
     "                        [--stats] [--help]\n";
 
 void printHelp() {
-    const WindowDesc window;
+    const CaptureOptions defaults;
     std::printf("%s\n"
                 "Runs the scene like tidemoor, headless, with a fixed time step.\n"
                 "Run it in a scene folder. Options marked ... repeat.\n"
-                "  --frames N        frames to render (60)\n"
+                "  --frames N        frames to render (%d)\n"
                 "  --dt SECONDS      time step, 0 to 3600 (1/60); the first frame's is 0\n"
                 "  --size WxH        client size, each side 1 to 8192 (%dx%d)\n"
                 "  --key FRAME:KEY   press and release KEY before FRAME: a code such as\n"
@@ -254,7 +254,8 @@ void printHelp() {
                 "                    calls and allocations per frame, and the start-up's\n"
                 "                    stages\n"
                 "  --help            print this and exit\n",
-                usage, window.width, window.height, ShadowMap{}.size, ShadowMap{}.size);
+                usage, defaults.frames, defaults.width, defaults.height, ShadowMap{}.size,
+                ShadowMap{}.size);
 }
 
 } // namespace
